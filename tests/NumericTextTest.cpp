@@ -1,0 +1,126 @@
+#include "LocaleGuard.h"
+#include "NumericText.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace kestrix;
+
+TEST(DecimalSeparator, FollowsTheDefaultLocaleAtEveryCall)
+{
+    {
+        const auto guard = LocaleGuard::comma();
+        EXPECT_EQ(GetDecimalSeparator(), ",");
+    }
+    {
+        const auto guard = LocaleGuard::point();
+        EXPECT_EQ(GetDecimalSeparator(), ".");
+    }
+    const LocaleGuard german(QLocale::German, QLocale::Switzerland);
+    EXPECT_EQ(GetDecimalSeparator().size(), 1);
+}
+
+TEST(NormalizeDecimal, ReplacesEveryCommaAndNothingElse)
+{
+    EXPECT_EQ(NormalizeDecimal(""), "");
+    EXPECT_EQ(NormalizeDecimal("1.810"), "1.810");
+    EXPECT_EQ(NormalizeDecimal("1,810"), "1.810");
+    EXPECT_EQ(NormalizeDecimal(",,,"), "...");
+    EXPECT_EQ(NormalizeDecimal("a,b c"), "a.b c");
+}
+
+struct ParseCase
+{
+    const char *text;
+    double value;
+};
+
+class ParseLeadingNumberTest : public testing::TestWithParam<ParseCase>
+{};
+
+TEST_P(ParseLeadingNumberTest, ReadsTheLeadingNumber)
+{
+    EXPECT_DOUBLE_EQ(ParseLeadingNumber(QString::fromUtf8(GetParam().text)), GetParam().value)
+        << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseLeadingNumberTest,
+    testing::Values(ParseCase{"14.065", 14.065}, ParseCase{"12.5.3", 12.5},
+                    ParseCase{"letters", 0}, ParseCase{"", 0}, ParseCase{" 7 5", 75},
+                    ParseCase{"1\t2\n3", 123}, ParseCase{"1\r2", 1}, ParseCase{"-1", -1},
+                    ParseCase{"+2", 2}, ParseCase{"- 4", -4}, ParseCase{"--5", 0},
+                    ParseCase{".5", 0.5}, ParseCase{".", 0}, ParseCase{"-", 0},
+                    ParseCase{"3abc", 3}, ParseCase{"1E3", 1000}, ParseCase{"1d2", 100},
+                    ParseCase{"2.5e-1x", 0.25}, ParseCase{"1e", 1}, ParseCase{"1e+", 1},
+                    ParseCase{"E5", 0}, ParseCase{"&HFF", 255}, ParseCase{"&hff", 255},
+                    ParseCase{"&HFFFF", -1}, ParseCase{"&H10000", 65536},
+                    ParseCase{"&HFFFFFFFF", -1}, ParseCase{"&O17", 15}, ParseCase{"&H", 0},
+                    ParseCase{"&HG", 0}, ParseCase{"&X1", 0}, ParseCase{"1e-999", 0},
+                    ParseCase{"1e999", std::numeric_limits<double>::max()},
+                    ParseCase{"-1e999", -std::numeric_limits<double>::max()}));
+
+TEST(ValueOf, ReadsACommaAsTheDecimalPointInEveryLocale)
+{
+    const auto guard = LocaleGuard::point();
+    EXPECT_DOUBLE_EQ(ValueOf("1,810"), 1.81);
+    EXPECT_DOUBLE_EQ(ValueOf("0,5"), 0.5);
+    EXPECT_DOUBLE_EQ(ValueOf("12,5,3"), 12.5);
+}
+
+TEST(RoundHalfEven, TiesGoToTheEvenInteger)
+{
+    const std::pair<double, double> cases[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4, 2}, {2.6, 3}, {-2.6, -3}, {7, 7},
+    };
+    for (const auto &[value, rounded] : cases)
+        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+}
+
+struct FormatCase
+{
+    double value;
+    NumberPattern pattern;
+    const char *text;
+};
+
+class FormatNumberTest : public testing::TestWithParam<FormatCase>
+{};
+
+TEST_P(FormatNumberTest, WritesThePatternWithTheGivenSeparator)
+{
+    EXPECT_EQ(FormatNumber(GetParam().value, GetParam().pattern, ","),
+              QString::fromUtf8(GetParam().text))
+        << GetParam().value;
+}
+
+using P = NumberPattern;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormatNumberTest,
+    testing::Values(
+        FormatCase{3, P::Integer, "3"}, FormatCase{7.0, P::Integer, "7"},
+        FormatCase{2.5, P::Integer, "3"}, FormatCase{-2.5, P::Integer, "-3"},
+        FormatCase{0.4, P::Integer, "0"}, FormatCase{-0.4, P::Integer, "0"},
+        FormatCase{16, P::Integer, "16"}, FormatCase{1, P::Seconds, "1,0"},
+        FormatCase{1.25, P::Seconds, "1,25"}, FormatCase{1.5, P::Seconds, "1,5"},
+        FormatCase{0, P::Seconds, "0,0"}, FormatCase{0.125, P::Seconds, "0,13"},
+        FormatCase{0.995, P::Seconds, "1,0"}, FormatCase{63.75, P::Seconds, "63,75"},
+        FormatCase{1.81, P::Megahertz, "1,810"}, FormatCase{1.0005, P::Megahertz, "1,001"},
+        FormatCase{144, P::Megahertz, "144,000"}, FormatCase{7.5, P::Megahertz, "7,500"},
+        FormatCase{0.0004, P::Megahertz, "0,000"}, FormatCase{-0.0004, P::Megahertz, "0,000"},
+        FormatCase{-1, P::Megahertz, "-1,000"}, FormatCase{999.999, P::Megahertz, "999,999"},
+        FormatCase{999.9995, P::Megahertz, "1000,000"}, FormatCase{14.065, P::FrameDigits, "014,065"},
+        FormatCase{1.81, P::FrameDigits, "001,810"}, FormatCase{0, P::FrameDigits, "000,000"},
+        FormatCase{1e20, P::FrameDigits, "100000000000000000000,000"},
+        FormatCase{1.5e-7, P::FrameDigits, "000,000"}));
+
+TEST(FormatNumber, UsesTheLocaleSeparatorByDefault)
+{
+    {
+        const auto guard = LocaleGuard::comma();
+        EXPECT_EQ(FormatNumber(2.25, NumberPattern::Seconds), "2,25");
+    }
+    const auto guard = LocaleGuard::point();
+    EXPECT_EQ(FormatNumber(2.25, NumberPattern::Seconds), "2.25");
+}
