@@ -1,11 +1,16 @@
+#include "QtSerialPort.h"
+#include "QtServices.h"
+#include "Setup.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Kestrix Config v6.DX by Maroth"));
-    window.show();
+    kestrix::QtServices services;
+    kestrix::QtSerialPort port;
+    kestrix::Setup setup({services, port});
+    setup.load();
+    setup.show();
     return app.exec();
 }

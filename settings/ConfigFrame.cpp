@@ -153,9 +153,8 @@ FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
 
     for (int slot = 0; slot < kDxCallRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumDxCalls, kDxCallRows);
-        if (!row ||
-            !PutTextField(frame, withoutLeadingSpaces(s.txtDxCall[*row]),
-                          kDxCallSlotOffset + 10 * slot))
+        if (!row || !PutTextField(frame, withoutLeadingSpaces(s.txtDxCall[*row]),
+                                  kDxCallSlotOffset + 10 * slot))
             return build;
     }
 

@@ -202,8 +202,8 @@ bool incrementDigits(std::string &digits)
 QString FormatNumber(double value, NumberPattern pattern, const QString &separator)
 {
     if (!std::isfinite(value))
-        value = value < 0 ? -std::numeric_limits<double>::max()
-                          : std::numeric_limits<double>::max();
+        value =
+            value < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
     const PatternShape shape = shapeOf(pattern);
 
     // Shortest decimal form, "d.ddde+XX": the digits as the value was written.
@@ -229,8 +229,8 @@ QString FormatNumber(double value, NumberPattern pattern, const QString &separat
     }
 
     // Round to maxDecimals, a half going away from zero.
-    const bool roundUp = static_cast<int>(fraction.size()) > shape.maxDecimals &&
-                         fraction[shape.maxDecimals] >= '5';
+    const bool roundUp =
+        static_cast<int>(fraction.size()) > shape.maxDecimals && fraction[shape.maxDecimals] >= '5';
     fraction.resize(shape.maxDecimals, '0');
     if (roundUp) {
         std::string all = integer + fraction;
@@ -243,7 +243,8 @@ QString FormatNumber(double value, NumberPattern pattern, const QString &separat
     while (static_cast<int>(fraction.size()) > shape.minDecimals && fraction.back() == '0')
         fraction.pop_back();
     const auto firstSignificant = integer.find_first_not_of('0');
-    integer = firstSignificant == std::string::npos ? std::string() : integer.substr(firstSignificant);
+    integer =
+        firstSignificant == std::string::npos ? std::string() : integer.substr(firstSignificant);
     if (static_cast<int>(integer.size()) < shape.minIntegerDigits)
         integer.insert(0, shape.minIntegerDigits - integer.size(), '0');
 

@@ -29,7 +29,8 @@ double ValueOf(const QString &text);
 double RoundHalfEven(double value);
 
 // The display patterns, named after their format strings.
-enum class NumberPattern {
+enum class NumberPattern
+{
     Integer,     // "#0"
     Seconds,     // "#0.0#"
     Megahertz,   // "##0.000"

@@ -1,0 +1,93 @@
+#include "Dialog.h"
+
+#include "Geometry.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace kestrix {
+
+namespace {
+constexpr int kHideAfterMs = 45000;
+}
+
+Dialog::Dialog(QWidget *parent)
+    : Form(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Dialog"));
+    setWindowTitle(QStringLiteral("Kestrix Config v6.DX"));
+    setFont(DesignFont(8.25));
+    setGeometry(TwipsRect(2760, 3750, 4530, 1920));
+    setFixedSize(size());
+
+    lblInfo = new QLabel(this);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setGeometry(TwipsRect(120, 120, 4215, 1215));
+    lblInfo->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblInfo->setAlignment(Qt::AlignCenter);
+    lblInfo->setWordWrap(true);
+    lblInfo->setFont(DesignFont(13.5, true));
+    lblInfo->setAutoFillBackground(true);
+    lblInfo->setBackgroundRole(QPalette::Base);
+    lblInfo->setForegroundRole(QPalette::Text);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(TwipsRect(1680, 1440, 1215, 375));
+    connect(OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
+
+    tmrHide = new QTimer(this);
+    tmrHide->setInterval(kHideAfterMs);
+    connect(tmrHide, &QTimer::timeout, this, &Dialog::tmrHide_Timer);
+}
+
+void Dialog::OKButton_Click()
+{
+    tmrHide->stop();
+    hide();
+}
+
+void Dialog::tmrHide_Timer()
+{
+    tmrHide->stop();
+    hide();
+}
+
+} // namespace kestrix
+
+namespace kestrix {
+
+QString DialogProgress::info()
+{
+    return m_dialog()->lblInfo->text();
+}
+
+void DialogProgress::setInfo(const QString &text)
+{
+    m_dialog()->lblInfo->setText(text);
+}
+
+void DialogProgress::setOkVisible(bool visible)
+{
+    m_dialog()->OKButton->setVisible(visible);
+}
+
+void DialogProgress::setHideTimerEnabled(bool enabled)
+{
+    QTimer *timer = m_dialog()->tmrHide;
+    if (enabled)
+        timer->start();
+    else
+        timer->stop();
+}
+
+void DialogProgress::showModeless()
+{
+    Dialog *dialog = m_dialog();
+    dialog->show();
+    dialog->raise();
+}
+
+} // namespace kestrix

@@ -1,0 +1,54 @@
+#pragma once
+
+// The small window in which SEND shows its progress and its result. It puts
+// itself away: OK hides it at once, or it hides 45 seconds after the result.
+
+#include "Form.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace kestrix {
+
+class Dialog : public Form
+{
+    Q_OBJECT
+
+public:
+    explicit Dialog(QWidget *parent = nullptr);
+
+    QLabel *lblInfo;
+    QPushButton *OKButton;
+    QTimer *tmrHide;
+
+    void OKButton_Click();
+    void tmrHide_Timer();
+};
+
+} // namespace kestrix
+
+#include "Transmission.h"
+
+#include <functional>
+
+namespace kestrix {
+
+// The progress of a send, shown in the Dialog that dialog() gives at each
+// step, so that one the operator closed meanwhile is created afresh.
+class DialogProgress : public SendProgress
+{
+public:
+    explicit DialogProgress(std::function<Dialog *()> dialog) : m_dialog(std::move(dialog)) {}
+
+    QString info() override;
+    void setInfo(const QString &text) override;
+    void setOkVisible(bool visible) override;
+    void setHideTimerEnabled(bool enabled) override;
+    void showModeless() override;
+
+private:
+    std::function<Dialog *()> m_dialog;
+};
+
+} // namespace kestrix

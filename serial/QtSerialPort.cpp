@@ -1,0 +1,135 @@
+#include "QtSerialPort.h"
+
+#include "PortDevice.h"
+
+#include <QFileInfo>
+
+namespace kestrix {
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 2000;
+
+// QSerialPort gives one error code for a busy device and a forbidden one.
+// A device that we may read and write yet cannot open is held by someone
+// else; Windows refuses a held COM port the same way.
+bool heldByAnotherProgram(const QString &device)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return true;
+#else
+    const QFileInfo info(device);
+    return info.isReadable() && info.isWritable();
+#endif
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(QProcessEnvironment environment) : m_environment(std::move(environment))
+{
+}
+
+PortFailure QtSerialPort::setPortNumber(int number)
+{
+    const auto device = DeviceForPort(number, m_environment);
+    if (!device)
+        return QStringLiteral("COM%1 is not a port this program can use.\n"
+                              "Choose a port number from %2 to %3.")
+            .arg(number)
+            .arg(kFirstPort)
+            .arg(kLastPort);
+    m_number = number;
+    m_port.setPortName(*device);
+    return std::nullopt;
+}
+
+PortFailure QtSerialPort::open()
+{
+    m_port.clearError();
+    if (!m_port.open(QIODevice::WriteOnly))
+        return openFailure();
+    const bool configured =
+        m_port.setBaudRate(QSerialPort::Baud4800) && m_port.setDataBits(QSerialPort::Data8) &&
+        m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop) &&
+        m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        const QString reason = m_port.errorString();
+        m_port.close();
+        return QStringLiteral("The serial port %1 refused the line settings 4800 baud 8N1 (%2).")
+            .arg(m_port.portName(), reason);
+    }
+    // Pseudo-terminals and some adapters have no modem lines: not a failure.
+    m_port.setDataTerminalReady(false);
+    m_port.setRequestToSend(false);
+    m_port.clearError();
+    return std::nullopt;
+}
+
+bool QtSerialPort::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+PortFailure QtSerialPort::write(const QByteArray &bytes)
+{
+    if (m_port.write(bytes) != bytes.size())
+        return lostDeviceFailure();
+    // QSerialPort buffers writes until its event loop runs; the pauses block
+    // the thread, so hand the bytes to the system now.
+    m_port.flush();
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(kWriteTimeoutMs))
+            return lostDeviceFailure();
+    }
+    if (m_port.error() != QSerialPort::NoError)
+        return lostDeviceFailure();
+    return std::nullopt;
+}
+
+PortFailure QtSerialPort::close()
+{
+    m_port.close();
+    return std::nullopt;
+}
+
+QString QtSerialPort::openFailure() const
+{
+    const QString device = m_port.portName();
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+#ifdef Q_OS_WIN
+        return QStringLiteral("The serial port %1 does not exist.\n"
+                              "Check the COM port number and that the adapter is plugged in.")
+            .arg(device);
+#else
+        return QStringLiteral("The serial port %1 does not exist.\n"
+                              "Check the COM port number and that the adapter is plugged in, "
+                              "or set %2 to the device of COM%3 (for example /dev/ttyUSB0).")
+            .arg(device, PortVariable(m_number))
+            .arg(m_number);
+#endif
+    case QSerialPort::PermissionError:
+        if (heldByAnotherProgram(device))
+            return QStringLiteral("The serial port %1 is in use by another program.\n"
+                                  "Close that program, then press SEND again.")
+                .arg(device);
+        return QStringLiteral("No permission to open the serial port %1.\n"
+                              "Add your user to the group that owns the device, usually "
+                              "dialout (sudo usermod -aG dialout $USER), then log out and "
+                              "log in again.")
+            .arg(device);
+    default:
+        return QStringLiteral("The serial port %1 could not be opened: %2.")
+            .arg(device, m_port.errorString());
+    }
+}
+
+QString QtSerialPort::lostDeviceFailure() const
+{
+    return QStringLiteral("The serial port %1 stopped working during the send (%2).\n"
+                          "Check the cable or the USB adapter, then press SEND again.")
+        .arg(m_port.portName(), m_port.errorString());
+}
+
+} // namespace kestrix

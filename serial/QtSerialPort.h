@@ -1,0 +1,35 @@
+#pragma once
+
+#include "SerialPort.h"
+
+#include <QProcessEnvironment>
+#include <QSerialPort>
+
+namespace kestrix {
+
+// The serial port on Qt Serial Port, with failures described for the
+// operator: which device, what went wrong, and what to do about it.
+class QtSerialPort : public SerialPort
+{
+public:
+    explicit QtSerialPort(
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+
+    PortFailure setPortNumber(int number) override;
+    PortFailure open() override;
+    bool isOpen() const override;
+    PortFailure write(const QByteArray &bytes) override;
+    PortFailure close() override;
+
+    QString deviceName() const { return m_port.portName(); }
+
+private:
+    QString openFailure() const;
+    QString lostDeviceFailure() const;
+
+    QSerialPort m_port;
+    QProcessEnvironment m_environment;
+    int m_number = 0;
+};
+
+} // namespace kestrix

@@ -1,0 +1,115 @@
+#include "Transmission.h"
+
+#include "NumericText.h"
+#include "Services.h"
+
+#include <algorithm>
+
+namespace kestrix {
+
+std::uint8_t BlockChecksum(const BlockHeader &header, const QByteArray &frameHalf)
+{
+    unsigned sum = header[0] + header[1];
+    for (const char byte : frameHalf)
+        sum += static_cast<std::uint8_t>(byte);
+    return static_cast<std::uint8_t>(sum % 256);
+}
+
+QByteArray Block(const ConfigFrame &frame, int half, const BlockHeader &header)
+{
+    const auto *first = reinterpret_cast<const char *>(frame.data()) + half * kBlockFrameBytes;
+    QByteArray block(first, kBlockFrameBytes);
+    block.append(static_cast<char>(BlockChecksum(header, block)));
+    return block;
+}
+
+int PortNumberOf(const QString &portText)
+{
+    const double number = RoundHalfEven(ParseLeadingNumber(portText.trimmed()));
+    // Far outside the ports anyway; keeps the conversion defined.
+    return static_cast<int>(std::clamp(number, -1e6, 1e6));
+}
+
+namespace {
+
+class Transmission
+{
+public:
+    Transmission(SerialPort &port, SendProgress &progress, Services &services)
+        : m_port(port), m_progress(progress), m_services(services)
+    {
+    }
+
+    PortFailure run(const ConfigFrame &frame, const BlockHeader &header, const QString &portText)
+    {
+        // Cut now: edits made while events run during the send change nothing.
+        const QByteArray headerBytes(reinterpret_cast<const char *>(header.data()), 2);
+        const QByteArray block1 = Block(frame, 0, header);
+        const QByteArray block2 = Block(frame, 1, header);
+
+        if (auto failure = m_port.setPortNumber(PortNumberOf(portText)))
+            return *failure;
+        if (auto failure = m_port.open())
+            return *failure;
+        if (!m_port.isOpen())
+            return std::nullopt;
+
+        m_progress.setInfo(QStringLiteral("\r\nSending data on COM") + portText +
+                           QStringLiteral("..."));
+        m_progress.setOkVisible(false);
+        m_progress.setHideTimerEnabled(false);
+        m_progress.showModeless();
+        m_services.processEvents();
+        m_services.pause(kPauseBeforeFirstHeaderMs);
+        addDot();
+
+        for (const QByteArray *block : {&block1, &block2}) {
+            if (auto failure = m_port.write(headerBytes))
+                return *failure;
+            m_services.pause(kPauseAfterHeaderMs);
+            if (auto failure = m_port.write(*block))
+                return *failure;
+            m_services.pause(kPauseAfterBlockMs);
+            addDot();
+        }
+
+        if (auto failure = m_port.close())
+            return *failure;
+        m_services.pause(kPauseAfterCloseMs);
+        m_progress.setInfo(QStringLiteral("Data sent !\r\n Be shure that the word 'OK!' appears "
+                                          "on Kestrix's LCD"));
+        m_progress.setOkVisible(true);
+        m_progress.setHideTimerEnabled(true);
+        return std::nullopt;
+    }
+
+private:
+    void addDot()
+    {
+        m_progress.setInfo(m_progress.info() + QLatin1Char('.'));
+        m_services.processEvents();
+    }
+
+    SerialPort &m_port;
+    SendProgress &m_progress;
+    Services &m_services;
+};
+
+} // namespace
+
+PortFailure TransmitConfigFrame(const ConfigFrame &frame, const BlockHeader &header,
+                                const QString &portText, SerialPort &port, SendProgress &progress,
+                                Services &services)
+{
+    const PortFailure failure = Transmission(port, progress, services).run(frame, header, portText);
+    if (failure) {
+        // A port left open would block the next SEND and the window's close.
+        if (port.isOpen())
+            port.close();
+        services.messageBox(*failure, QString::fromLatin1(kTransmissionFailureTitle),
+                            MessageIcon::None);
+    }
+    return failure;
+}
+
+} // namespace kestrix

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Services.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+// Records what the windows ask of the platform instead of blocking on it.
+struct FakeServices : kestrix::Services
+{
+    struct Message
+    {
+        QString text;
+        QString title;
+        kestrix::MessageIcon icon;
+    };
+
+    std::vector<Message> messages;
+    std::vector<int> pauses;
+    int beeps = 0;
+    int eventPasses = 0;
+    // Run inside a pause or an event pass, to act in the middle of a command.
+    std::function<void()> duringPause;
+    std::function<void()> duringEvents;
+
+    void messageBox(const QString &text, const QString &title, kestrix::MessageIcon icon) override
+    {
+        messages.push_back({text, title, icon});
+    }
+    void beep() override { ++beeps; }
+    void processEvents() override
+    {
+        ++eventPasses;
+        if (duringEvents)
+            duringEvents();
+    }
+    void pause(int milliseconds) override
+    {
+        pauses.push_back(milliseconds);
+        if (duringPause)
+            duringPause();
+    }
+    void selectAllLater(QLineEdit *box) override
+    {
+        QTimer::singleShot(0, box, [target = QPointer<QLineEdit>(box)] {
+            if (target)
+                target->selectAll();
+        });
+    }
+};

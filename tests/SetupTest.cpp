@@ -1,0 +1,220 @@
+#include "SetupFixture.h"
+
+#include "Dialog.h"
+#include "LocaleGuard.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace kestrix;
+
+namespace {
+const QString kPlain = QString::fromLatin1(kPlainTitle);
+const QString kFileTitle = QStringLiteral("Kestrix v6.DX - saved.cfg");
+} // namespace
+
+TEST_F(SetupFixture, StartsWithTheDefaultsAndEverySectionOff)
+{
+    EXPECT_EQ(setup->settings(), DefaultSettings());
+    EXPECT_EQ(setup->windowTitle(), kPlain);
+    EXPECT_EQ(setup->frRange->title(), "Frequency Ranges - OFF");
+    EXPECT_EQ(setup->frBand->title(), "Amateur Bands - OFF");
+    EXPECT_EQ(setup->frDxCall->title(), "Dx Calls - OFF");
+    for (QWidget *w : std::initializer_list<QWidget *>{setup->frRange, setup->lblRanges,
+                                                       setup->cbNumRange, setup->cbBand[0],
+                                                       setup->txtDxCall[0], setup->cbNumDxCalls})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(setup->txtUsrM->isEnabled());
+    EXPECT_EQ(view().edited, QList<bool>(view().edited.size(), false));
+    EXPECT_TRUE(setup->hasDialog());
+    EXPECT_FALSE(setup->dialog()->isVisible());
+}
+
+TEST_F(SetupFixture, FocusStartsInTheTimer)
+{
+    setup->show();
+    QApplication::setActiveWindow(setup.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+    EXPECT_EQ(QApplication::focusWidget(), setup->txtTimer);
+}
+
+TEST_F(SetupFixture, DefaultRestoresTheStartStateAndIsIdempotent)
+{
+    const View atStart = view();
+    setup->chkRange->setValue(1);
+    setup->cbNumBand->setListIndex(1);
+    setup->chkBand->setValue(1);
+    setup->chkUsrM->setValue(0);
+    setup->txtComm->setText("7");
+    setup->txtRangeLow[3]->setText("99");
+    setup->setWindowTitle(kFileTitle);
+    ASSERT_NE(view(), atStart);
+
+    setup->cmdDefault->click();
+    EXPECT_EQ(view(), atStart);
+    setup->cmdDefault->click();
+    EXPECT_EQ(view(), atStart);
+}
+
+TEST_F(SetupFixture, DefaultsFollowTheLocaleSeparatorButTheTimerKeepsItsComma)
+{
+    const auto guard = LocaleGuard::point();
+    setup->cmdDefault_Click();
+    EXPECT_EQ(setup->txtRangeLow[0]->text(), "1.810");
+    EXPECT_EQ(setup->txtTimer->text(), "1,0");
+}
+
+struct SectionCase
+{
+    const char *name;
+    int count;          // list position
+    QList<bool> rowsOn; // enabled rows with the section on
+};
+
+class SectionSwitches : public SetupFixture, public testing::WithParamInterface<SectionCase>
+{
+};
+
+TEST_P(SectionSwitches, CountEnablesRowsWhileOnAndAllOffWhileOff)
+{
+    const SectionCase &c = GetParam();
+    const QString name = QString::fromLatin1(c.name);
+    CheckBox *toggle = name == "band"    ? setup->chkBand
+                       : name == "range" ? setup->chkRange
+                                         : setup->chkDxCall;
+    ComboBox *count = name == "band"    ? setup->cbNumBand
+                      : name == "range" ? setup->cbNumRange
+                                        : setup->cbNumDxCalls;
+    QGroupBox *frame = name == "band"    ? setup->frBand
+                       : name == "range" ? setup->frRange
+                                         : setup->frDxCall;
+    const auto rowEnabled = [&](int i) -> bool {
+        if (name == "band")
+            return setup->cbBand[i]->isEnabled();
+        if (name == "range")
+            return setup->txtRangeLow[i]->isEnabled() && setup->txtRangeHigh[i]->isEnabled();
+        return setup->txtDxCall[i]->isEnabled();
+    };
+
+    count->setListIndex(c.count);
+    toggle->click();
+    ASSERT_EQ(toggle->value(), 1);
+    for (int i = 0; i < c.rowsOn.size(); ++i)
+        EXPECT_EQ(rowEnabled(i), c.rowsOn[i]) << c.name << " row " << i;
+    EXPECT_TRUE(frame->title().endsWith(" - ON"));
+    for (QLabel *label : frame->findChildren<QLabel *>())
+        EXPECT_TRUE(label->isEnabled()) << label->text().toStdString();
+
+    toggle->click();
+    EXPECT_TRUE(frame->title().endsWith(" - OFF"));
+    for (int i = 0; i < c.rowsOn.size(); ++i)
+        EXPECT_FALSE(rowEnabled(i));
+    EXPECT_FALSE(count->isEnabled());
+    EXPECT_EQ(count->listIndex(), c.count); // kept while off
+
+    toggle->click(); // back on: the same rows again
+    for (int i = 0; i < c.rowsOn.size(); ++i)
+        EXPECT_EQ(rowEnabled(i), c.rowsOn[i]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SectionSwitches,
+    testing::Values(SectionCase{"band", 2, {true, true, true, false, false, false}},
+                    SectionCase{"band", -1, {true, false, false, false, false, false}},
+                    SectionCase{"range", 5, {true, true, true, true, true, true}},
+                    SectionCase{"range", 1, {true, true, false, false, false, false}},
+                    SectionCase{"dx", 0, {true, false, false}},
+                    SectionCase{"dx", 2, {true, true, true}}));
+
+TEST_F(SetupFixture, UserMessageSwitchKeepsTheText)
+{
+    setup->chkUsrM->click();
+    EXPECT_FALSE(setup->txtUsrM->isEnabled());
+    EXPECT_EQ(setup->txtUsrM->text(), "WWV");
+    setup->chkUsrM->click();
+    EXPECT_TRUE(setup->txtUsrM->isEnabled());
+}
+
+TEST_F(SetupFixture, GrayedBoxClickedByTheOperatorBecomesOffOrOn)
+{
+    setup->chkBeep->setValue(2);
+    EXPECT_EQ(setup->chkBeep->value(), 2);
+    setup->chkBeep->click();
+    EXPECT_EQ(setup->chkBeep->value(), 0);
+    setup->chkBeep->click();
+    EXPECT_EQ(setup->chkBeep->value(), 1);
+}
+
+TEST_F(SetupFixture, EveryChangeButThePortNumberResetsAFileTitle)
+{
+    const std::vector<std::pair<const char *, std::function<void()>>> changes = {
+        {"beep", [&] { setup->chkBeep->click(); }},
+        {"to all", [&] { setup->chkToAll->click(); }},
+        {"band choice", [&] { setup->cbBand[4]->setListIndex(9); }},
+        {"same band chosen again",
+         [&] { emit setup->cbBand[0]->activated(setup->cbBand[0]->listIndex()); }},
+        {"timer typed", [&] { type(setup->txtTimer, "5"); }},
+        {"dx call written", [&] { setup->txtDxCall[1]->setText("IK0ABC"); }},
+        {"count", [&] { setup->cbNumRange->setListIndex(2); }},
+    };
+    for (const auto &[name, change] : changes) {
+        setup->setWindowTitle(kFileTitle);
+        change();
+        EXPECT_EQ(setup->windowTitle(), kPlain) << name;
+    }
+
+    setup->setWindowTitle(kFileTitle);
+    type(setup->txtComm, "2");
+    EXPECT_EQ(setup->windowTitle(), kFileTitle);
+    EXPECT_EQ(setup->txtComm->background(), TextBox::Background::Edited);
+}
+
+TEST_F(SetupFixture, WritingTheSameTextIsNoChange)
+{
+    setup->setWindowTitle(kFileTitle);
+    setup->txtTimer->setText(setup->txtTimer->text());
+    EXPECT_EQ(setup->windowTitle(), kFileTitle);
+    EXPECT_EQ(setup->txtTimer->background(), TextBox::Background::Normal);
+}
+
+TEST_F(SetupFixture, CloseIsRefusedWhileThePortIsOpen)
+{
+    setup->show();
+    port.open_ = true;
+    EXPECT_FALSE(setup->close());
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_TRUE(services.messages.empty());
+    port.open_ = false;
+    EXPECT_TRUE(setup->close());
+    EXPECT_FALSE(setup->hasDialog() && setup->dialog()->isVisible());
+}
+
+TEST_F(SetupFixture, DialogHidesOnOkOrAfterItsInterval)
+{
+    Dialog *dialog = setup->dialog();
+    dialog->tmrHide->setInterval(20);
+    dialog->show();
+    dialog->tmrHide->start();
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(dialog->tmrHide->isActive()); // will not fire later
+
+    dialog->show();
+    dialog->tmrHide->start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 2000));
+    EXPECT_FALSE(dialog->tmrHide->isActive());
+    EXPECT_EQ(dialog->tmrHide->interval(), 20);
+}
+
+TEST_F(SetupFixture, DialogClosedFromItsTitleBarIsCreatedAgain)
+{
+    QPointer<Dialog> first = setup->dialog();
+    first->show();
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_NE(setup->dialog(), nullptr);
+    EXPECT_EQ(setup->dialog()->tmrHide->interval(), 45000);
+}

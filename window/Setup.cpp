@@ -1,0 +1,199 @@
+#include "Setup.h"
+
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "Dialog.h"
+#include "Geometry.h"
+#include "SerialPort.h"
+#include "Services.h"
+#include "TextBox.h"
+#include "Transmission.h"
+
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kestrix {
+
+Setup::Setup(SetupPlatform platform, QWidget *parent)
+    : Form(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_services(platform.services), m_port(platform.port)
+{
+    setObjectName(QStringLiteral("Setup"));
+    setFont(DesignFont(8.25));
+    setFixedSize(Pixels(8535), Pixels(4845));
+    QIcon icon(QStringLiteral(":/icons/kestrix-config.xpm"));
+    icon.addFile(QStringLiteral(":/icons/kestrix-config-16.xpm"));
+    setWindowIcon(icon);
+    createControls();
+    connectReactions();
+    setKeyPreview(true);
+}
+
+Setup::~Setup() = default;
+
+void Setup::formLoad()
+{
+    SetDefaults();
+    m_blockHeader = {0xFE, 0xFE};
+    dialog();
+    txtTimer->setFocus();
+}
+
+void Setup::formQueryUnload(bool &cancel)
+{
+    // A SEND processes events between its steps; closing then would cut it off.
+    cancel = m_sending || m_port.isOpen();
+}
+
+void Setup::formUnload()
+{
+    if (m_dialog)
+        m_dialog->close();
+}
+
+Dialog *Setup::dialog()
+{
+    if (!m_dialog) {
+        m_dialog = new Dialog(this);
+        m_dialog->setAttribute(Qt::WA_DeleteOnClose);
+        m_dialog->load();
+    }
+    return m_dialog;
+}
+
+void Setup::connectReactions()
+{
+    const auto onChange = [this](TextBox *box, bool resetsTitle) {
+        connect(box, &TextBox::changed, this,
+                [this, box, resetsTitle] { markEdited(box, resetsTitle); });
+    };
+    onChange(txtComm, false);
+    onChange(txtTimer, true);
+    onChange(txtUsrM, true);
+    for (TextBox *box : txtDxCall)
+        onChange(box, true);
+    for (int i = 0; i < kRangeRows; ++i) {
+        onChange(txtRangeLow[i], true);
+        onChange(txtRangeHigh[i], true);
+    }
+
+    connect(chkRange, &CheckBox::clickReaction, this, &Setup::chkRange_Click);
+    connect(chkBand, &CheckBox::clickReaction, this, &Setup::chkBand_Click);
+    connect(chkDxCall, &CheckBox::clickReaction, this, &Setup::chkDxCall_Click);
+    connect(cbNumRange, &ComboBox::clickReaction, this, &Setup::cbNumRange_Click);
+    connect(cbNumBand, &ComboBox::clickReaction, this, &Setup::cbNumBand_Click);
+    connect(cbNumDxCalls, &ComboBox::clickReaction, this, &Setup::cbNumDxCalls_Click);
+    connect(chkUsrM, &CheckBox::clickReaction, this, &Setup::chkUsrM_Click);
+    for (CheckBox *option : {chkBeep, chkPacket, chkRA2, chkToAll})
+        connect(option, &CheckBox::clickReaction, this, &Setup::resetTitle);
+    for (ComboBox *band : cbBand)
+        connect(band, &ComboBox::clickReaction, this, &Setup::resetTitle);
+
+    connect(cmdDefault, &QPushButton::clicked, this, &Setup::cmdDefault_Click);
+    connect(cmdSend, &QPushButton::clicked, this, &Setup::cmdSend_Click);
+}
+
+DeviceSettings Setup::settings() const
+{
+    DeviceSettings s;
+    s.txtComm = txtComm->text();
+    s.txtTimer = txtTimer->text();
+    s.chkBeep = chkBeep->value();
+    s.chkRA2 = chkRA2->value();
+    s.chkPacket = chkPacket->value();
+    s.chkToAll = chkToAll->value();
+    s.chkUsrM = chkUsrM->value();
+    s.txtUsrM = txtUsrM->text();
+    s.chkDxCall = chkDxCall->value();
+    s.cbNumDxCalls = cbNumDxCalls->listIndex();
+    for (int i = 0; i < kDxCallRows; ++i)
+        s.txtDxCall[i] = txtDxCall[i]->text();
+    s.chkBand = chkBand->value();
+    s.cbNumBand = cbNumBand->listIndex();
+    for (int i = 0; i < kBandRows; ++i)
+        s.cbBand[i] = cbBand[i]->listIndex();
+    s.chkRange = chkRange->value();
+    s.cbNumRange = cbNumRange->listIndex();
+    for (int i = 0; i < kRangeRows; ++i) {
+        s.txtRangeLow[i] = txtRangeLow[i]->text();
+        s.txtRangeHigh[i] = txtRangeHigh[i]->text();
+    }
+    return s;
+}
+
+void Setup::writeField(TextBox *box, const QString &text)
+{
+    box->setText(text);
+    box->setBackground(TextBox::Background::Normal);
+}
+
+void Setup::SetDefaults()
+{
+    const DeviceSettings d = DefaultSettings();
+    writeField(txtTimer, d.txtTimer);
+    chkBeep->setValue(d.chkBeep);
+    chkPacket->setValue(d.chkPacket);
+    chkRA2->setValue(d.chkRA2);
+
+    chkRange->setValue(d.chkRange);
+    cbNumRange->setListIndex(d.cbNumRange);
+    for (int i = 0; i < kRangeRows; ++i) {
+        txtRangeLow[i]->setText(d.txtRangeLow[i]);
+        txtRangeHigh[i]->setText(d.txtRangeHigh[i]);
+    }
+    for (int i = 0; i < kRangeRows; ++i) {
+        txtRangeLow[i]->setBackground(TextBox::Background::Normal);
+        txtRangeHigh[i]->setBackground(TextBox::Background::Normal);
+    }
+    chkRange_Click();
+
+    chkBand->setValue(d.chkBand);
+    cbNumBand->setListIndex(d.cbNumBand);
+    for (int i = 0; i < kBandRows; ++i)
+        cbBand[i]->setListIndex(d.cbBand[i]);
+    chkBand_Click();
+
+    chkDxCall->setValue(d.chkDxCall);
+    cbNumDxCalls->setListIndex(d.cbNumDxCalls);
+    for (int i = 0; i < kDxCallRows; ++i)
+        writeField(txtDxCall[i], d.txtDxCall[i]);
+    chkDxCall_Click();
+
+    chkToAll->setValue(d.chkToAll);
+    chkUsrM->setValue(d.chkUsrM);
+    txtUsrM->setEnabled(chkUsrM->value() != 0);
+    writeField(txtUsrM, d.txtUsrM);
+    writeField(txtComm, d.txtComm);
+}
+
+void Setup::cmdDefault_Click()
+{
+    SetDefaults();
+}
+
+void Setup::cmdSend_Click()
+{
+    m_sending = true;
+    cmdSend->setEnabled(false);
+    const FrameBuild build = BuildConfigFrame(settings(), m_configFrame);
+    if (build.timerText)
+        writeField(txtTimer, *build.timerText); // show what is actually sent
+    m_services.processEvents();
+    if (build.ok) {
+        DialogProgress progress([this] { return dialog(); });
+        TransmitConfigFrame(m_configFrame, m_blockHeader, txtComm->text(), m_port, progress,
+                            m_services);
+    } else {
+        m_services.messageBox(QStringLiteral("Parametri incompleti o non corretti"),
+                              QStringLiteral("Invio non eseguito - Kestrix"),
+                              MessageIcon::Information);
+    }
+    cmdSend->setEnabled(true);
+    m_sending = false;
+}
+
+} // namespace kestrix

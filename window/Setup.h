@@ -1,0 +1,141 @@
+#pragma once
+
+// The settings window: one control for every setting of the device, the
+// section switches that enable its rows, and the commands SEND, Save, Load,
+// Default and Help. The controls themselves hold the settings; settings()
+// reads them into a record for the encoder and the file writer.
+
+#include "ConfigFrame.h"
+#include "DeviceSettings.h"
+#include "Form.h"
+
+#include <QPointer>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace kestrix {
+
+class CheckBox;
+class ComboBox;
+class Dialog;
+class SerialPort;
+class Services;
+class TextBox;
+
+inline constexpr char kPlainTitle[] = "Kestrix Config v6.DX by Maroth";
+
+// What the window needs from outside, so that tests can stand in for it.
+struct SetupPlatform
+{
+    Services &services;
+    SerialPort &port;
+};
+
+class Setup : public Form
+{
+    Q_OBJECT
+
+public:
+    explicit Setup(SetupPlatform platform, QWidget *parent = nullptr);
+    ~Setup() override;
+
+    // The current settings, read from the controls.
+    DeviceSettings settings() const;
+
+    // The send-result window, created on first use and again after the
+    // operator closed it.
+    Dialog *dialog();
+    bool hasDialog() const { return !m_dialog.isNull(); }
+
+    void SetDefaults();
+    void cmdDefault_Click();
+    void cmdSend_Click();
+
+    // Section switches, counts, the user-message switch and the title resets.
+    void chkRange_Click();
+    void chkBand_Click();
+    void chkDxCall_Click();
+    void cbNumRange_Click();
+    void cbNumBand_Click();
+    void cbNumDxCalls_Click();
+    void chkUsrM_Click();
+    void resetTitle();
+
+    // Frame1
+    QGroupBox *Frame1;
+    QLabel *Label8;
+    TextBox *txtTimer;
+    QLabel *Label10;
+    CheckBox *chkBeep;
+    CheckBox *chkPacket;
+    CheckBox *chkRA2;
+
+    // Frame2 and its sections
+    QGroupBox *Frame2;
+    CheckBox *chkRange;
+    QLabel *lblRanges;
+    ComboBox *cbNumRange;
+    QGroupBox *frRange;
+    std::array<TextBox *, kRangeRows> txtRangeLow;
+    std::array<TextBox *, kRangeRows> txtRangeHigh;
+    CheckBox *chkBand;
+    QLabel *lblBands;
+    ComboBox *cbNumBand;
+    QGroupBox *frBand;
+    std::array<ComboBox *, kBandRows> cbBand;
+    CheckBox *chkDxCall;
+    QLabel *lblDxCalls;
+    ComboBox *cbNumDxCalls;
+    QGroupBox *frDxCall;
+    std::array<TextBox *, kDxCallRows> txtDxCall;
+    CheckBox *chkToAll;
+    CheckBox *chkUsrM;
+    TextBox *txtUsrM;
+
+    // Frame6
+    QGroupBox *Frame6;
+    QPushButton *cmdDefault;
+    QPushButton *cmdSave;
+    QPushButton *cmdLoad;
+    QLabel *Label1;
+    TextBox *txtComm;
+    QPushButton *cmdSend;
+    QPushButton *cmdHelp;
+
+protected:
+    void formLoad() override;
+    void formQueryUnload(bool &cancel) override;
+    void formUnload() override;
+
+private:
+    void createControls();
+    void createMainSettings();
+    void createSections();
+    void createRangeRows();
+    void createBandRows();
+    void createDxCallRows();
+    void createCommands();
+    void setTabOrder();
+    void connectReactions();
+
+    // A field's change reaction: the edit marking, and the plain title for
+    // every field but the port number.
+    void markEdited(TextBox *box, bool resetsTitle);
+    // Writes a field and clears the marking the write raised.
+    void writeField(TextBox *box, const QString &text);
+    void switchSection(CheckBox *toggle, QGroupBox *frame, QLabel *status, ComboBox *count,
+                       const QString &caption, void (Setup::*countReaction)());
+
+    Services &m_services;
+    SerialPort &m_port;
+    QPointer<Dialog> m_dialog;
+    ConfigFrame m_configFrame{};
+    std::array<std::uint8_t, 2> m_blockHeader{};
+    bool m_sending = false;
+};
+
+} // namespace kestrix

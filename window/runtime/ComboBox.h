@@ -1,0 +1,28 @@
+#pragma once
+
+// A drop-down list with a fixed set of entries; position -1 is no choice.
+
+#include <QComboBox>
+
+namespace kestrix {
+
+class ComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit ComboBox(const QStringList &entries, QWidget *parent = nullptr);
+
+    int listIndex() const { return currentIndex(); }
+    void setListIndex(int index);
+
+signals:
+    // An entry was chosen: by the operator, even the one already shown, or by
+    // the program changing the position.
+    void clickReaction();
+
+private:
+    bool m_reactedToChange = false;
+};
+
+} // namespace kestrix

@@ -1,0 +1,79 @@
+#include "Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace kestrix {
+
+Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags | Qt::Window)
+{
+}
+
+void Form::load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    formLoad();
+}
+
+void Form::setKeyPreview(bool on)
+{
+    if (on == m_keyPreview)
+        return;
+    m_keyPreview = on;
+    if (on)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool Form::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        formActivate();
+    return QWidget::event(event);
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto *target = static_cast<QWidget *>(watched);
+        const QWidget *focus = QApplication::focusWidget();
+        // A key that the focused control ignores is offered to its parents
+        // too; the window sees it once, on its first delivery.
+        const bool firstDelivery = target == focus || (focus == nullptr && target == this);
+        if (firstDelivery && target->window() == this) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            formKeyDown(key->key(), key->modifiers());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    load();
+    QWidget::showEvent(event);
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    formResize();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    formQueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    formUnload();
+    event->accept();
+}
+
+} // namespace kestrix
