@@ -1,5 +1,6 @@
 #include "ConfigFrame.h"
 #include "LocaleGuard.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +68,8 @@ struct TimerCase
 };
 
 class TimerQuantisation : public testing::TestWithParam<TimerCase>
-{};
+{
+};
 
 TEST_P(TimerQuantisation, RoundsToQuarterSecondsTiesToEven)
 {
@@ -145,8 +147,8 @@ TEST(BuildConfigFrame, NegativeBoundFailsButTheBuildRunsOn)
         EXPECT_TRUE(build.timerText.has_value());
         // The refused bound stays unwritten, its partner and later steps are done.
         EXPECT_EQ(bytesAt(frame, 20, 10), lower ? "\xAA\xAA\xAA\xAA\xAA\xAA"
-                                                    "7030"
-                                                  : "007000\xAA\xAA\xAA\xAA");
+                                                  "7030"
+                                                : "007000\xAA\xAA\xAA\xAA");
         EXPECT_EQ(bytesAt(frame, 118, 4), "LAST");
     }
 }
@@ -171,7 +173,8 @@ struct FailureCase
 };
 
 class BuildFailure : public testing::TestWithParam<FailureCase>
-{};
+{
+};
 
 TEST_P(BuildFailure, RefusesTheSettings)
 {

@@ -9,14 +9,14 @@ struct FakeSerialPort : kestrix::SerialPort
 {
     QStringList calls;         // "port 3", "open", "write FE FE", "close"
     QList<QByteArray> written; // each write's bytes
-    QString failAt;            // the first call that starts with this fails
+    int failOnCall = -1;       // the call with this index (from 0) fails
     bool opensClosed = false;  // open() succeeds but the port reads back closed
     bool open_ = false;
 
     kestrix::PortFailure record(const QString &call)
     {
         calls << call;
-        if (!failAt.isEmpty() && call.startsWith(failAt) && failures++ == 0)
+        if (calls.size() - 1 == failOnCall)
             return QStringLiteral("failed: ") + call;
         return std::nullopt;
     }
@@ -44,7 +44,4 @@ struct FakeSerialPort : kestrix::SerialPort
         open_ = false;
         return record(QStringLiteral("close"));
     }
-
-private:
-    int failures = 0;
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -24,6 +25,7 @@ struct FakeServices : kestrix::Services
     std::vector<int> pauses;
     int beeps = 0;
     int eventPasses = 0;
+    bool pausesSleep = false; // really block, for timing on a real port
     // Run inside a pause or an event pass, to act in the middle of a command.
     std::function<void()> duringPause;
     std::function<void()> duringEvents;
@@ -42,6 +44,8 @@ struct FakeServices : kestrix::Services
     void pause(int milliseconds) override
     {
         pauses.push_back(milliseconds);
+        if (pausesSleep)
+            QThread::msleep(static_cast<unsigned long>(milliseconds));
         if (duringPause)
             duringPause();
     }

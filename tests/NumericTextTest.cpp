@@ -1,5 +1,6 @@
-#include "LocaleGuard.h"
 #include "NumericText.h"
+#include "LocaleGuard.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ struct ParseCase
 };
 
 class ParseLeadingNumberTest : public testing::TestWithParam<ParseCase>
-{};
+{
+};
 
 TEST_P(ParseLeadingNumberTest, ReadsTheLeadingNumber)
 {
@@ -47,18 +49,17 @@ TEST_P(ParseLeadingNumberTest, ReadsTheLeadingNumber)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseLeadingNumberTest,
-    testing::Values(ParseCase{"14.065", 14.065}, ParseCase{"12.5.3", 12.5},
-                    ParseCase{"letters", 0}, ParseCase{"", 0}, ParseCase{" 7 5", 75},
-                    ParseCase{"1\t2\n3", 123}, ParseCase{"1\r2", 1}, ParseCase{"-1", -1},
-                    ParseCase{"+2", 2}, ParseCase{"- 4", -4}, ParseCase{"--5", 0},
-                    ParseCase{".5", 0.5}, ParseCase{".", 0}, ParseCase{"-", 0},
-                    ParseCase{"3abc", 3}, ParseCase{"1E3", 1000}, ParseCase{"1d2", 100},
-                    ParseCase{"2.5e-1x", 0.25}, ParseCase{"1e", 1}, ParseCase{"1e+", 1},
-                    ParseCase{"E5", 0}, ParseCase{"&HFF", 255}, ParseCase{"&hff", 255},
-                    ParseCase{"&HFFFF", -1}, ParseCase{"&H10000", 65536},
-                    ParseCase{"&HFFFFFFFF", -1}, ParseCase{"&O17", 15}, ParseCase{"&H", 0},
-                    ParseCase{"&HG", 0}, ParseCase{"&X1", 0}, ParseCase{"1e-999", 0},
-                    ParseCase{"1e999", std::numeric_limits<double>::max()},
+    testing::Values(ParseCase{"14.065", 14.065}, ParseCase{"12.5.3", 12.5}, ParseCase{"letters", 0},
+                    ParseCase{"", 0}, ParseCase{" 7 5", 75}, ParseCase{"1\t2\n3", 123},
+                    ParseCase{"1\r2", 1}, ParseCase{"-1", -1}, ParseCase{"+2", 2},
+                    ParseCase{"- 4", -4}, ParseCase{"--5", 0}, ParseCase{".5", 0.5},
+                    ParseCase{".", 0}, ParseCase{"-", 0}, ParseCase{"3abc", 3},
+                    ParseCase{"1E3", 1000}, ParseCase{"1d2", 100}, ParseCase{"2.5e-1x", 0.25},
+                    ParseCase{"1e", 1}, ParseCase{"1e+", 1}, ParseCase{"E5", 0},
+                    ParseCase{"&HFF", 255}, ParseCase{"&hff", 255}, ParseCase{"&HFFFF", -1},
+                    ParseCase{"&H10000", 65536}, ParseCase{"&HFFFFFFFF", -1}, ParseCase{"&O17", 15},
+                    ParseCase{"&H", 0}, ParseCase{"&HG", 0}, ParseCase{"&X1", 0},
+                    ParseCase{"1e-999", 0}, ParseCase{"1e999", std::numeric_limits<double>::max()},
                     ParseCase{"-1e999", -std::numeric_limits<double>::max()}));
 
 TEST(ValueOf, ReadsACommaAsTheDecimalPointInEveryLocale)
@@ -86,7 +87,8 @@ struct FormatCase
 };
 
 class FormatNumberTest : public testing::TestWithParam<FormatCase>
-{};
+{
+};
 
 TEST_P(FormatNumberTest, WritesThePatternWithTheGivenSeparator)
 {
@@ -110,8 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{144, P::Megahertz, "144,000"}, FormatCase{7.5, P::Megahertz, "7,500"},
         FormatCase{0.0004, P::Megahertz, "0,000"}, FormatCase{-0.0004, P::Megahertz, "0,000"},
         FormatCase{-1, P::Megahertz, "-1,000"}, FormatCase{999.999, P::Megahertz, "999,999"},
-        FormatCase{999.9995, P::Megahertz, "1000,000"}, FormatCase{14.065, P::FrameDigits, "014,065"},
-        FormatCase{1.81, P::FrameDigits, "001,810"}, FormatCase{0, P::FrameDigits, "000,000"},
+        FormatCase{999.9995, P::Megahertz, "1000,000"},
+        FormatCase{14.065, P::FrameDigits, "014,065"}, FormatCase{1.81, P::FrameDigits, "001,810"},
+        FormatCase{0, P::FrameDigits, "000,000"},
         FormatCase{1e20, P::FrameDigits, "100000000000000000000,000"},
         FormatCase{1.5e-7, P::FrameDigits, "000,000"}));
 

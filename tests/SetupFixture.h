@@ -4,6 +4,7 @@
 #include "ComboBox.h"
 #include "FakeSerialPort.h"
 #include "FakeServices.h"
+#include "QtPrinters.h"
 #include "Setup.h"
 #include "TextBox.h"
 
