@@ -93,6 +93,7 @@ void Setup::connectReactions()
     for (ComboBox *band : cbBand)
         connect(band, &ComboBox::clickReaction, this, &Setup::resetTitle);
 
+    connectFieldReactions();
     connect(cmdDefault, &QPushButton::clicked, this, &Setup::cmdDefault_Click);
     connect(cmdSend, &QPushButton::clicked, this, &Setup::cmdSend_Click);
 }

@@ -8,10 +8,12 @@
 #include "ConfigFrame.h"
 #include "DeviceSettings.h"
 #include "Form.h"
+#include "TextBox.h"
 
 #include <QPointer>
 
 #include <array>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -24,7 +26,6 @@ class ComboBox;
 class Dialog;
 class SerialPort;
 class Services;
-class TextBox;
 
 inline constexpr char kPlainTitle[] = "Kestrix Config v6.DX by Maroth";
 
@@ -34,6 +35,12 @@ struct SetupPlatform
     Services &services;
     SerialPort &port;
 };
+
+// Keeps the characters of a call sign, upper-cased; refuses every other key.
+void CallsignKeyFilter(KeyCode &code);
+// Keeps digits, Backspace, and the locale's decimal separator once per text
+// and not as its first character; returns 0 for a refused key.
+KeyCode DecimalKeyFilter(const TextBox *focused, KeyCode code);
 
 class Setup : public Form
 {
@@ -64,6 +71,16 @@ public:
     void cbNumDxCalls_Click();
     void chkUsrM_Click();
     void resetTitle();
+
+    // Key filters and leave checks of the fields.
+    void txtComm_KeyPress(KeyCode &code);
+    void txtTimer_KeyPress(KeyCode &code);
+    void txtUsrM_KeyPress(KeyCode &code);
+    void txtDxCall_KeyPress(int index, KeyCode &code);
+    void txtComm_LostFocus();
+    void txtTimer_LostFocus();
+    void txtRangeLow_LostFocus(int index);
+    void txtRangeHigh_LostFocus(int index);
 
     // Frame1
     QGroupBox *Frame1;
@@ -121,6 +138,13 @@ private:
     void createCommands();
     void setTabOrder();
     void connectReactions();
+    void connectFieldReactions();
+    std::vector<TextBox *> allFields() const;
+    // The key filter of both range fields.
+    void rangeKeyPress(TextBox *box, KeyCode &code);
+    // The leave check of a range field: a bound crossing its partner takes
+    // the partner's text, then the text is rewritten in "##0.000".
+    void leaveRange(TextBox *box, TextBox *partner, bool boxIsLow);
 
     // A field's change reaction: the edit marking, and the plain title for
     // every field but the port number.

@@ -1,0 +1,227 @@
+#include "SetupFixture.h"
+
+#include "LocaleGuard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
+
+using namespace kestrix;
+
+namespace {
+
+// Field tests run once under a comma and once under a point locale.
+class FieldEntry : public SetupFixture, public testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        guard = GetParam() ? std::make_unique<LocaleGuard>(QLocale::Italian, QLocale::Italy)
+                           : std::make_unique<LocaleGuard>(QLocale::English, QLocale::UnitedStates);
+        SetupFixture::SetUp();
+        setup->show();
+        QApplication::setActiveWindow(setup.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+        setup->chkRange->setValue(1);
+        setup->chkDxCall->setValue(1);
+    }
+    void TearDown() override
+    {
+        setup.reset();
+        guard.reset();
+    }
+
+    QString sep() const { return GetParam() ? "," : "."; }
+    // Localises a number written with a comma.
+    QString n(const char *text) const { return QString::fromLatin1(text).replace(",", sep()); }
+
+    // Enters the field (selecting its text), optionally clears it, types.
+    void enter(TextBox *box, const QString &keys, bool clear = true)
+    {
+        box->setFocus();
+        QCoreApplication::processEvents();
+        if (clear) {
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Backspace);
+        }
+        QTest::keyClicks(box, keys);
+    }
+    void leave() { setup->cmdSend->setFocus(); }
+
+    // Types characters that have no key of their own on the test keyboard.
+    static void typeText(QWidget *box, const QString &text)
+    {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box, &press);
+        }
+    }
+
+    std::unique_ptr<LocaleGuard> guard;
+};
+
+} // namespace
+
+TEST_P(FieldEntry, EnteringAFieldSelectsItsWholeText)
+{
+    setup->txtUsrM->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(setup->txtUsrM->selectedText(), "WWV");
+    QTest::keyClicks(setup->txtUsrM, "X");
+    EXPECT_EQ(setup->txtUsrM->text(), "X");
+    EXPECT_EQ(setup->txtUsrM->background(), TextBox::Background::Edited);
+    leave();
+    EXPECT_EQ(setup->txtUsrM->background(), TextBox::Background::Normal);
+}
+
+TEST_P(FieldEntry, Timer)
+{
+    struct Case
+    {
+        const char *typed;
+        const char *shown;
+        int beeps;
+    };
+    const Case cases[] = {{"2,3", "2,25", 0},  {"0,125", "0,0", 0}, {"0,375", "0,5", 0},
+                          {"63,5", "63,0", 1}, {"99", "63,0", 1},   {"", "0,0", 0},
+                          {"1a5", "15,0", 0},  {"-2", "2,0", 0},    {"1,2,3", "1,25", 0}};
+    for (const Case &c : cases) {
+        services.beeps = 0;
+        enter(setup->txtTimer, n(c.typed));
+        leave();
+        EXPECT_EQ(setup->txtTimer->text(), n(c.shown)) << c.typed;
+        EXPECT_EQ(services.beeps, c.beeps) << c.typed;
+    }
+    // After Default the box holds "1,0" in every locale; a typed value replaces it.
+    setup->cmdDefault_Click();
+    enter(setup->txtTimer, "7", false);
+    EXPECT_EQ(setup->txtTimer->text(), "7");
+    // From a file a negative timer can arrive; leaving keeps the box within 0 to 63.
+    setup->txtTimer->setText("-5");
+    setup->txtTimer->setFocus();
+    leave();
+    EXPECT_EQ(setup->txtTimer->text(), n("0,0"));
+}
+
+TEST_P(FieldEntry, PortNumber)
+{
+    const std::pair<const char *, const char *> cases[] = {{"0", "1"},  {"17", "16"}, {"99", "16"},
+                                                           {"07", "7"}, {"", "1"},    {"a3.", "3"}};
+    for (const auto &[typed, shown] : cases) {
+        enter(setup->txtComm, typed);
+        leave();
+        EXPECT_EQ(setup->txtComm->text(), shown) << typed;
+    }
+    QApplication::clipboard()->setText("12");
+    enter(setup->txtComm, "");
+    QTest::keyClick(setup->txtComm, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(setup->txtComm->text(), "");
+    EXPECT_EQ(services.beeps, 0);
+}
+
+TEST_P(FieldEntry, DxCall)
+{
+    TextBox *call = setup->txtDxCall[0];
+    enter(call, "ik0abc/p*._");
+    EXPECT_EQ(call->text(), "IK0ABC/P");
+
+    enter(call, "AB ");
+    EXPECT_EQ(call->text(), "AB"); // a blank after two characters
+    QTest::keyClicks(call, "C ");
+    EXPECT_EQ(call->text(), "ABC "); // after three, at the end
+    call->setCursorPosition(2);
+    QTest::keyClick(call, Qt::Key_Space);
+    EXPECT_EQ(call->text(), "ABC "); // not before the end
+    typeText(call, QStringLiteral("é€Ω"));
+    EXPECT_EQ(call->text(), "ABC ");
+}
+
+TEST_P(FieldEntry, RangeKeys)
+{
+    TextBox *low = setup->txtRangeLow[0];
+    enter(low, n("14,35"));
+    EXPECT_EQ(low->text(), n("14,35"));
+    QTest::keyClicks(low, sep());
+    EXPECT_EQ(low->text(), n("14,35")); // a second separator
+    enter(low, sep() + "5");
+    EXPECT_EQ(low->text(), "5"); // never first
+    low->selectAll();
+    low->setCursorPosition(0);
+    low->end(true);
+    low->setSelection(0, low->text().size());
+    QTest::keyClicks(low, GetParam() ? "." : ",");
+    EXPECT_EQ(low->text(), "5"); // the other separator is refused
+
+    services.beeps = 0;
+    enter(low, n("999,99"));
+    QTest::keyClicks(low, "9");
+    EXPECT_EQ(low->text(), n("999,999"));
+    QTest::keyClicks(low, "9");
+    EXPECT_EQ(low->text(), n("999,999")); // full at seven characters
+    EXPECT_EQ(services.beeps, 1);         // the eighth is over the limit too
+
+    // Over the limit from a file: every key is refused with a beep.
+    low->setText("1000");
+    services.beeps = 0;
+    QTest::keyClick(low, Qt::Key_Backspace);
+    QTest::keyClicks(low, "1");
+    EXPECT_EQ(low->text(), "1000");
+    EXPECT_EQ(services.beeps, 2);
+}
+
+TEST_P(FieldEntry, RangeLeaveChecks)
+{
+    TextBox *low = setup->txtRangeLow[0];
+    TextBox *high = setup->txtRangeHigh[0];
+    low->setText(n("14,000"));
+    high->setText(n("14,350"));
+
+    enter(low, "15");
+    leave();
+    EXPECT_EQ(low->text(), n("14,350"));
+    EXPECT_EQ(services.beeps, 1);
+
+    low->setText(n("14,000"));
+    enter(high, "13");
+    leave();
+    EXPECT_EQ(high->text(), n("14,000"));
+    EXPECT_EQ(services.beeps, 2);
+
+    enter(low, n("7,5"));
+    leave();
+    EXPECT_EQ(low->text(), n("7,500"));
+    enter(high, "144");
+    leave();
+    EXPECT_EQ(high->text(), n("144,000"));
+    EXPECT_EQ(services.beeps, 2);
+
+    high->setText("");
+    enter(low, "14");
+    leave();
+    EXPECT_EQ(low->text(), n("0,000")); // the empty partner reads 0
+    EXPECT_EQ(services.beeps, 3);
+}
+
+TEST_P(FieldEntry, UserMessage)
+{
+    enter(setup->txtUsrM, "cq dx'`{~\"");
+    typeText(setup->txtUsrM, QStringLiteral("éΩ!"));
+    EXPECT_EQ(setup->txtUsrM->text(), "cq dx!");
+
+    QApplication::clipboard()->setText("a'b\"c{defghijkl");
+    enter(setup->txtUsrM, "");
+    QTest::keyClick(setup->txtUsrM, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(setup->txtUsrM->text(), "abcdefghi"); // filtered, then the limit of nine
+}
+
+TEST_P(FieldEntry, LeavingAFieldInItsPatternKeepsAFileTitle)
+{
+    leave(); // from the timer, whose "1,0" a point locale rewrites
+    setup->setWindowTitle("Kestrix v6.DX - saved.cfg");
+    setup->txtRangeLow[2]->setFocus();
+    leave();
+    EXPECT_EQ(setup->windowTitle(), "Kestrix v6.DX - saved.cfg");
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, FieldEntry, testing::Values(true, false),
+                         [](const auto &info) { return info.param ? "Comma" : "Point"; });
