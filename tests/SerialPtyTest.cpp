@@ -15,9 +15,11 @@ using namespace std::chrono;
 
 namespace {
 
-// Generous above, strict below: a loaded machine may stretch a pause but the
-// line must never see one cut short.
+// Generous above, close below: a loaded machine may stretch a pause, and the
+// recorder's thread may wake a little late for a write's first byte, which
+// shortens the gap it sees by as much.
 constexpr int kLateMs = 150;
+constexpr int kRecorderSlackMs = 5;
 
 class PtySend : public testing::Test
 {
@@ -74,7 +76,7 @@ TEST_F(PtySend, DeliversThe134BytesWithThePausesBetweenWrites)
     };
     for (const auto &[bytes, nominal] : gaps) {
         const double gap = gapMs(bytes.first, bytes.second);
-        EXPECT_GE(gap, nominal - 1.0) << "bytes " << bytes.first << " to " << bytes.second;
+        EXPECT_GE(gap, nominal - kRecorderSlackMs) << "bytes " << bytes.first << " to " << bytes.second;
         EXPECT_LE(gap, nominal + kLateMs) << "bytes " << bytes.first << " to " << bytes.second;
     }
 }
