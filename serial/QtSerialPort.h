@@ -21,8 +21,6 @@ public:
     PortFailure write(const QByteArray &bytes) override;
     PortFailure close() override;
 
-    QString deviceName() const { return m_port.portName(); }
-
 private:
     QString openFailure() const;
     QString lostDeviceFailure() const;

@@ -151,8 +151,6 @@ void Setup::createRangeRows()
         txtRangeHigh[i] = textBox(frRange, "txtRangeHigh", TwipsRect(1800, top, 735, kRowPitch), 7,
                                   Qt::AlignRight, "Max 999 Mhz");
         label(frRange, QStringLiteral("Mhz"), rowLabelRect(2600, top, 400));
-        txtRangeLow[i]->setProperty("index", i);
-        txtRangeHigh[i]->setProperty("index", i);
     }
 }
 
@@ -163,7 +161,6 @@ void Setup::createBandRows()
         label(frBand, QStringLiteral("Band %1").arg(i + 1), rowLabelRect(120, top, 580));
         cbBand[i] = placed(new ComboBox(BandList(), frBand), "cbBand",
                            TwipsRect(720, top, 1600, kRowPitch));
-        cbBand[i]->setProperty("index", i);
     }
 }
 
@@ -174,7 +171,6 @@ void Setup::createDxCallRows()
         label(frDxCall, QStringLiteral("DX CALL %1").arg(i + 1), rowLabelRect(120, top, 860));
         txtDxCall[i] = textBox(frDxCall, "txtDxCall", TwipsRect(1000, top, 1335, kRowPitch), 9,
                                Qt::AlignLeft, "Max 9 char.");
-        txtDxCall[i]->setProperty("index", i);
     }
 }
 

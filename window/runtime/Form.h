@@ -18,7 +18,6 @@ public:
 
     // Runs the load reaction unless it already ran.
     void load();
-    bool isLoaded() const { return m_loaded; }
 
     // Keys reach formKeyDown before the focused control, which still gets them.
     void setKeyPreview(bool on);
