@@ -32,7 +32,7 @@ protected:
         environment.insert(QStringLiteral("KESTRIX_COM1"), pair.programEnd());
         port = std::make_unique<QtSerialPort>(environment);
         services.pausesSleep = true;
-        setup = std::make_unique<kestrix::Setup>(SetupPlatform{services, *port});
+        setup = std::make_unique<kestrix::Setup>(SetupPlatform{services, *port, files});
         setup->load();
         recorder = std::make_unique<LineRecorder>(pair.boxEnd());
     }
@@ -53,6 +53,7 @@ protected:
 
     PtyPair pair;
     FakeServices services;
+    FakeFileDialogs files;
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<kestrix::Setup> setup;
     std::unique_ptr<LineRecorder> recorder;
@@ -76,7 +77,8 @@ TEST_F(PtySend, DeliversThe134BytesWithThePausesBetweenWrites)
     };
     for (const auto &[bytes, nominal] : gaps) {
         const double gap = gapMs(bytes.first, bytes.second);
-        EXPECT_GE(gap, nominal - kRecorderSlackMs) << "bytes " << bytes.first << " to " << bytes.second;
+        EXPECT_GE(gap, nominal - kRecorderSlackMs)
+            << "bytes " << bytes.first << " to " << bytes.second;
         EXPECT_LE(gap, nominal + kLateMs) << "bytes " << bytes.first << " to " << bytes.second;
     }
 }

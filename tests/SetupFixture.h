@@ -2,6 +2,7 @@
 
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "FakeFileDialogs.h"
 #include "FakeSerialPort.h"
 #include "FakeServices.h"
 #include "QtPrinters.h"
@@ -21,7 +22,7 @@ class SetupFixture : public testing::Test
 protected:
     void SetUp() override
     {
-        setup = std::make_unique<kestrix::Setup>(kestrix::SetupPlatform{services, port});
+        setup = std::make_unique<kestrix::Setup>(kestrix::SetupPlatform{services, port, files});
         setup->load();
     }
 
@@ -58,6 +59,7 @@ protected:
     }
 
     FakeServices services;
+    FakeFileDialogs files;
     FakeSerialPort port;
     std::unique_ptr<kestrix::Setup> setup;
 };

@@ -20,7 +20,7 @@ Setup::Setup(SetupPlatform platform, QWidget *parent)
     : Form(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_services(platform.services), m_port(platform.port)
+      m_services(platform.services), m_port(platform.port), m_files(platform.files)
 {
     setObjectName(QStringLiteral("Setup"));
     setFont(DesignFont(8.25));
@@ -96,6 +96,8 @@ void Setup::connectReactions()
     connectFieldReactions();
     connect(cmdDefault, &QPushButton::clicked, this, &Setup::cmdDefault_Click);
     connect(cmdSend, &QPushButton::clicked, this, &Setup::cmdSend_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &Setup::cmdSave_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &Setup::cmdLoad_Click);
 }
 
 DeviceSettings Setup::settings() const
@@ -134,41 +136,7 @@ void Setup::writeField(TextBox *box, const QString &text)
 
 void Setup::SetDefaults()
 {
-    const DeviceSettings d = DefaultSettings();
-    writeField(txtTimer, d.txtTimer);
-    chkBeep->setValue(d.chkBeep);
-    chkPacket->setValue(d.chkPacket);
-    chkRA2->setValue(d.chkRA2);
-
-    chkRange->setValue(d.chkRange);
-    cbNumRange->setListIndex(d.cbNumRange);
-    for (int i = 0; i < kRangeRows; ++i) {
-        txtRangeLow[i]->setText(d.txtRangeLow[i]);
-        txtRangeHigh[i]->setText(d.txtRangeHigh[i]);
-    }
-    for (int i = 0; i < kRangeRows; ++i) {
-        txtRangeLow[i]->setBackground(TextBox::Background::Normal);
-        txtRangeHigh[i]->setBackground(TextBox::Background::Normal);
-    }
-    chkRange_Click();
-
-    chkBand->setValue(d.chkBand);
-    cbNumBand->setListIndex(d.cbNumBand);
-    for (int i = 0; i < kBandRows; ++i)
-        cbBand[i]->setListIndex(d.cbBand[i]);
-    chkBand_Click();
-
-    chkDxCall->setValue(d.chkDxCall);
-    cbNumDxCalls->setListIndex(d.cbNumDxCalls);
-    for (int i = 0; i < kDxCallRows; ++i)
-        writeField(txtDxCall[i], d.txtDxCall[i]);
-    chkDxCall_Click();
-
-    chkToAll->setValue(d.chkToAll);
-    chkUsrM->setValue(d.chkUsrM);
-    txtUsrM->setEnabled(chkUsrM->value() != 0);
-    writeField(txtUsrM, d.txtUsrM);
-    writeField(txtComm, d.txtComm);
+    applySettings(DefaultSettings());
 }
 
 void Setup::cmdDefault_Click()

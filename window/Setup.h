@@ -24,6 +24,7 @@ namespace kestrix {
 class CheckBox;
 class ComboBox;
 class Dialog;
+class FileDialogs;
 class SerialPort;
 class Services;
 
@@ -34,6 +35,7 @@ struct SetupPlatform
 {
     Services &services;
     SerialPort &port;
+    FileDialogs &files;
 };
 
 // Keeps the characters of a call sign, upper-cased; refuses every other key.
@@ -61,6 +63,10 @@ public:
     void SetDefaults();
     void cmdDefault_Click();
     void cmdSend_Click();
+    // Write the settings to a file, or read them from one; the title then
+    // names the file.
+    void cmdSave_Click();
+    void cmdLoad_Click();
 
     // Section switches, counts, the user-message switch and the title resets.
     void chkRange_Click();
@@ -151,11 +157,15 @@ private:
     void markEdited(TextBox *box, bool resetsTitle);
     // Writes a field and clears the marking the write raised.
     void writeField(TextBox *box, const QString &text);
+    // Writes every control in the order Load and Default share, with the
+    // section reactions and no field left marked.
+    void applySettings(const DeviceSettings &settings);
     void switchSection(CheckBox *toggle, QGroupBox *frame, QLabel *status, ComboBox *count,
                        const QString &caption, void (Setup::*countReaction)());
 
     Services &m_services;
     SerialPort &m_port;
+    FileDialogs &m_files;
     QPointer<Dialog> m_dialog;
     ConfigFrame m_configFrame{};
     std::array<std::uint8_t, 2> m_blockHeader{};

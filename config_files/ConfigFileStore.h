@@ -1,0 +1,26 @@
+#pragma once
+
+// Saving and loading a configuration file by path. Errors come back as one
+// text for the operator that names the file and, for a bad file, the line and
+// the field.
+
+#include "ConfigFile.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kestrix {
+
+// The part of path after its last "/" or "\", the whole path without either.
+QString FileTitle(const QString &path);
+
+// Writes settings to path through a temporary file in the same folder, which
+// replaces the old file only once complete: a failure leaves it untouched.
+// Returns the error, or nothing on success.
+std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings &settings);
+
+// Reads and checks the whole file at path.
+ConfigRead LoadConfigFile(const QString &path);
+
+} // namespace kestrix

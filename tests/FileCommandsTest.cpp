@@ -1,0 +1,245 @@
+#include "ConfigFile.h"
+#include "LocaleGuard.h"
+#include "QtFileDialogs.h"
+#include "SetupFixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+using namespace kestrix;
+
+namespace {
+
+class FileCommands : public SetupFixture
+{
+protected:
+    QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
+
+    void save(const QString &to)
+    {
+        files.answer = to;
+        setup->cmdSave_Click();
+    }
+    void load(const QString &from)
+    {
+        files.answer = from;
+        setup->cmdLoad_Click();
+    }
+
+    static void write(const QString &to, const QByteArray &bytes)
+    {
+        QFile file(to);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QByteArray read(const QString &from)
+    {
+        QFile file(from);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Settings far from the defaults: every section on, a grayed box, lists
+    // with nothing chosen, texts with commas and blanks.
+    void setUnusualState()
+    {
+        setup->chkRange->setValue(1);
+        setup->cbNumRange->setListIndex(2);
+        setup->txtRangeLow[1]->setText("3,5");
+        setup->txtRangeHigh[5]->setText("");
+        setup->chkBand->setValue(2);
+        setup->cbNumBand->setListIndex(kNoChoice);
+        setup->cbBand[0]->setListIndex(kNoChoice);
+        setup->cbBand[5]->setListIndex(11);
+        setup->chkDxCall->setValue(1);
+        setup->cbNumDxCalls->setListIndex(1);
+        setup->txtDxCall[1]->setText("IK2ABC/P");
+        setup->chkPacket->setValue(2);
+        setup->chkUsrM->setValue(1);
+        setup->txtUsrM->setText("A B,C");
+        setup->txtTimer->setText("12,25");
+        setup->txtComm->setText("7");
+    }
+
+    QTemporaryDir folder;
+};
+
+bool anyEdited(const QList<bool> &edited)
+{
+    return edited.contains(true);
+}
+
+} // namespace
+
+TEST_F(FileCommands, SaveThenLoadRestoresEveryControlAndNamesTheFile)
+{
+    setUnusualState();
+    const View saved = view();
+    save(path("Kestrix.cfg"));
+    ASSERT_TRUE(services.messages.empty()) << services.messages.front().text.toStdString();
+    EXPECT_EQ(setup->windowTitle(), "Kestrix v6.DX - Kestrix.cfg");
+
+    setup->SetDefaults();
+    load(path("Kestrix.cfg"));
+    ASSERT_TRUE(services.messages.empty()) << services.messages.front().text.toStdString();
+    const View loaded = view();
+    EXPECT_EQ(loaded.settings, saved.settings);
+    EXPECT_EQ(loaded.enabled, saved.enabled);
+    EXPECT_EQ(loaded.captions, saved.captions);
+    EXPECT_FALSE(anyEdited(loaded.edited));
+    EXPECT_EQ(loaded.title, "Kestrix v6.DX - Kestrix.cfg");
+}
+
+TEST_F(FileCommands, LoadBringsSectionsInLineEvenWhenTheSwitchKeepsItsValue)
+{
+    setup->chkRange->setValue(1);
+    setup->cbNumRange->setListIndex(5);
+    save(path("six.cfg"));
+    setup->cbNumRange->setListIndex(0); // rows 1 to 5 off, switch still on
+    load(path("six.cfg"));
+    for (int i = 0; i < kRangeRows; ++i)
+        EXPECT_TRUE(setup->txtRangeLow[i]->isEnabled()) << i;
+    EXPECT_EQ(setup->frRange->title(), "Frequency Ranges - ON");
+}
+
+TEST_F(FileCommands, DialogsAreSetUpTheSameWayEveryTime)
+{
+    files.answer.reset();
+    setup->cmdSave_Click();
+    setup->cmdLoad_Click();
+    setup->cmdSave_Click();
+    ASSERT_EQ(files.saves.size(), 2);
+    ASSERT_EQ(files.opens.size(), 1);
+    for (const FileDialogRequest &request : files.saves + files.opens) {
+        EXPECT_EQ(request.folder, QCoreApplication::applicationDirPath());
+        EXPECT_EQ(request.presetName, "Kestrix.cfg");
+        EXPECT_EQ(request.filter, "File di configurazione (*.cfg)|*.cfg|Tutti i files|*.*");
+        EXPECT_EQ(request.filterInForce, 0);
+    }
+    EXPECT_EQ(files.saves[0].title, "Salva File");
+    EXPECT_EQ(files.opens[0].title, "Apertura File");
+}
+
+TEST_F(FileCommands, CancelChangesNothingAndSaysNothing)
+{
+    setUnusualState();
+    const View before = view();
+    files.answer.reset();
+    setup->cmdSave_Click();
+    setup->cmdLoad_Click();
+    EXPECT_EQ(view(), before);
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
+TEST_F(FileCommands, AFileFromACommaLocaleLoadsUnchangedUnderAPointLocale)
+{
+    {
+        const LocaleGuard comma = LocaleGuard::comma();
+        setup->SetDefaults();
+        save(path("comma.cfg"));
+    }
+    const LocaleGuard point = LocaleGuard::point();
+    setup->SetDefaults();
+    ASSERT_EQ(setup->txtRangeLow[0]->text(), "1.810");
+    load(path("comma.cfg"));
+    EXPECT_EQ(setup->txtRangeLow[0]->text(), "1,810");
+    EXPECT_EQ(setup->txtRangeHigh[5]->text(), "24,920");
+    EXPECT_EQ(setup->txtTimer->text(), "1,0");
+}
+
+TEST_F(FileCommands, ABadFileLeavesEveryControlAndTheTitleAsTheyWere)
+{
+    save(path("good.cfg"));
+    QByteArray good = read(path("good.cfg"));
+    const auto edited = [&good](const QByteArray &from, const QByteArray &to) {
+        QByteArray bad = good;
+        return bad.replace(from, to);
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        const char *error;
+    } cases[] = {
+        {"empty.cfg", "", "empty.cfg: line 1: the file is empty."},
+        {"cut.cfg", good.left(good.lastIndexOf("1,1,\"WWV\"")), "cut.cfg: line 24: the file ends"},
+        {"grey3.cfg", edited("\"1,0\",0,", "\"1,0\",3,"), "grey3.cfg: line 1: field 2"},
+        {"pos.cfg", edited("0,5,0,5", "0,-2,0,5"), "pos.cfg: line 2: field 6"},
+        {"big.cfg", edited("0,5,0,5", "0,5,0,40000"), "big.cfg: line 2: field 8"},
+        {"band.cfg", edited("\r\n1\r\n", "\r\nx\r\n"), "band.cfg: line 15: field 21"},
+        {"binary.cfg", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10), "binary.cfg: line 2: field 2"},
+        {"huge.cfg", QByteArray(8 << 20, '7'), "huge.cfg: line 1: field 1"},
+    };
+    setUnusualState();
+    save(path("start.cfg"));
+    const View before = view();
+    for (const auto &c : cases) {
+        write(path(c.name), c.bytes);
+        services.messages.clear();
+        load(path(c.name));
+        EXPECT_EQ(view(), before) << c.name;
+        ASSERT_EQ(services.messages.size(), 1u) << c.name;
+        EXPECT_TRUE(services.messages[0].text.startsWith(c.error))
+            << services.messages[0].text.toStdString();
+        EXPECT_EQ(services.messages[0].title, "Kestrix");
+        EXPECT_EQ(services.messages[0].icon, MessageIcon::None);
+    }
+    for (const QString &unreadable : {path("missing.cfg"), folder.path()}) {
+        services.messages.clear();
+        load(unreadable);
+        EXPECT_EQ(view(), before);
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_EQ(services.messages[0].title, "Kestrix");
+    }
+}
+
+TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndTheTitle)
+{
+    const QByteArray old = "old contents\r\n";
+    write(path("old.cfg"), old);
+    setup->resetTitle();
+    const QString title = setup->windowTitle();
+
+    QDir(folder.path()).mkdir("sub");
+    setup->txtUsrM->setText("say \"hi\"");
+    save(path("old.cfg")); // a quote cannot be kept
+    setup->txtUsrM->setText("ok");
+    save(path("sub")); // a folder, not a file
+    save(path("none/x.cfg"));
+    QStringList expected = {"old.cfg: not saved: the user message holds a double quote",
+                            "sub: cannot be written", "x.cfg: cannot be written"};
+    if (geteuid() != 0) { // access rights bind everyone but root
+        QFile::setPermissions(path("old.cfg"), QFile::ReadOwner);
+        save(path("old.cfg"));
+        expected << "old.cfg: cannot be written: the file is read-only.";
+    }
+
+    ASSERT_EQ(services.messages.size(), std::size_t(expected.size()));
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(services.messages[i].text.startsWith(expected[i]))
+            << services.messages[i].text.toStdString();
+        EXPECT_EQ(services.messages[i].title, "Kestrex");
+        EXPECT_EQ(services.messages[i].icon, MessageIcon::None);
+    }
+    EXPECT_EQ(read(path("old.cfg")), old);
+    EXPECT_EQ(setup->windowTitle(), title);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"old.cfg"});
+}
+
+TEST_F(FileCommands, ASaveReplacesAnExistingFileWhole)
+{
+    write(path("Kestrix.cfg"), QByteArray(4096, 'x'));
+    save(path("Kestrix.cfg"));
+    EXPECT_EQ(read(path("Kestrix.cfg")), WriteConfigFile(setup->settings()).bytes);
+}
+
+TEST(QtNameFilters, DescriptionsKeepTheirPatternAndStarDotStarMeansEveryFile)
+{
+    EXPECT_EQ(QtNameFilters("File di configurazione (*.cfg)|*.cfg|Tutti i files|*.*"),
+              QStringList({"File di configurazione (*.cfg)", "Tutti i files (*)"}));
+    EXPECT_EQ(QtNameFilters("Text|*.txt;*.log|odd"), QStringList{"Text (*.txt *.log)"});
+}

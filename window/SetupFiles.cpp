@@ -1,0 +1,95 @@
+// Save and Load: a configuration file chosen through the file dialogs.
+
+#include "Setup.h"
+
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "ConfigFileStore.h"
+#include "FileDialogs.h"
+#include "Services.h"
+
+#include <QCoreApplication>
+
+namespace kestrix {
+
+namespace {
+
+FileDialogRequest configFileRequest(const QString &title)
+{
+    return {title, QCoreApplication::applicationDirPath(), QStringLiteral("Kestrix.cfg"),
+            QStringLiteral("File di configurazione (*.cfg)|*.cfg|Tutti i files|*.*"), 0};
+}
+
+QString fileWindowTitle(const QString &path)
+{
+    return QStringLiteral("Kestrix v6.DX - ") + FileTitle(path);
+}
+
+} // namespace
+
+void Setup::cmdSave_Click()
+{
+    const std::optional<QString> path =
+        m_files.saveFileName(configFileRequest(QStringLiteral("Salva File")));
+    if (!path)
+        return;
+    if (const std::optional<QString> error = SaveConfigFile(*path, settings())) {
+        m_services.messageBox(*error, QStringLiteral("Kestrex"), MessageIcon::None);
+        return;
+    }
+    setWindowTitle(fileWindowTitle(*path));
+}
+
+void Setup::cmdLoad_Click()
+{
+    const std::optional<QString> path =
+        m_files.openFileName(configFileRequest(QStringLiteral("Apertura File")));
+    if (!path)
+        return;
+    // The whole file is checked before any control changes.
+    const ConfigRead read = LoadConfigFile(*path);
+    if (!read.settings) {
+        m_services.messageBox(read.error, QStringLiteral("Kestrix"), MessageIcon::None);
+        return;
+    }
+    applySettings(*read.settings);
+    // Last, after every reset the writes' reactions made.
+    setWindowTitle(fileWindowTitle(*path));
+}
+
+void Setup::applySettings(const DeviceSettings &s)
+{
+    writeField(txtTimer, s.txtTimer);
+    chkBeep->setValue(s.chkBeep);
+    chkPacket->setValue(s.chkPacket);
+    chkRA2->setValue(s.chkRA2);
+
+    chkRange->setValue(s.chkRange);
+    cbNumRange->setListIndex(s.cbNumRange);
+    chkBand->setValue(s.chkBand);
+    cbNumBand->setListIndex(s.cbNumBand);
+    for (int i = 0; i < kRangeRows; ++i)
+        writeField(txtRangeLow[i], s.txtRangeLow[i]);
+    for (int i = 0; i < kRangeRows; ++i)
+        writeField(txtRangeHigh[i], s.txtRangeHigh[i]);
+    // The switch may not have changed and raised no reaction of its own.
+    chkRange_Click();
+
+    for (int i = 0; i < kBandRows; ++i)
+        cbBand[i]->setListIndex(s.cbBand[i]);
+    chkBand_Click();
+
+    chkDxCall->setValue(s.chkDxCall);
+    cbNumDxCalls->setListIndex(s.cbNumDxCalls);
+    for (int i = 0; i < kDxCallRows; ++i)
+        writeField(txtDxCall[i], s.txtDxCall[i]);
+    chkDxCall_Click();
+
+    chkToAll->setValue(s.chkToAll);
+    chkUsrM->setValue(s.chkUsrM);
+    writeField(txtUsrM, s.txtUsrM);
+    txtUsrM->setEnabled(chkUsrM->value() != 0);
+    writeField(txtComm, s.txtComm);
+}
+
+} // namespace kestrix
