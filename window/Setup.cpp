@@ -8,6 +8,7 @@
 #include "Services.h"
 #include "TextBox.h"
 #include "Transmission.h"
+#include "frmIstruzioni.h"
 
 #include <QGroupBox>
 #include <QIcon>
@@ -33,7 +34,10 @@ Setup::Setup(SetupPlatform platform, QWidget *parent)
     setKeyPreview(true);
 }
 
-Setup::~Setup() = default;
+Setup::~Setup()
+{
+    delete m_istruzioni; // a top-level window of its own, not a child
+}
 
 void Setup::formLoad()
 {
@@ -53,6 +57,29 @@ void Setup::formUnload()
 {
     if (m_dialog)
         m_dialog->close();
+    if (m_istruzioni)
+        m_istruzioni->close();
+}
+
+void Setup::formKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    Q_UNUSED(modifiers); // F1 with Shift, Ctrl or Alt is help too
+    if (key == Qt::Key_F1)
+        cmdHelp_Click();
+}
+
+frmIstruzioni *Setup::instructions() const
+{
+    return m_istruzioni;
+}
+
+void Setup::cmdHelp_Click()
+{
+    if (!m_istruzioni) {
+        m_istruzioni = new frmIstruzioni(m_services);
+        m_istruzioni->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_istruzioni->Apri(QString::fromLatin1(kHelpFileName), QString::fromLatin1(kHelpTitle));
 }
 
 Dialog *Setup::dialog()
@@ -98,6 +125,7 @@ void Setup::connectReactions()
     connect(cmdSend, &QPushButton::clicked, this, &Setup::cmdSend_Click);
     connect(cmdSave, &QPushButton::clicked, this, &Setup::cmdSave_Click);
     connect(cmdLoad, &QPushButton::clicked, this, &Setup::cmdLoad_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &Setup::cmdHelp_Click);
 }
 
 DeviceSettings Setup::settings() const

@@ -25,6 +25,7 @@ class CheckBox;
 class ComboBox;
 class Dialog;
 class FileDialogs;
+class frmIstruzioni;
 class SerialPort;
 class Services;
 
@@ -67,6 +68,10 @@ public:
     // names the file.
     void cmdSave_Click();
     void cmdLoad_Click();
+    // Opens the instructions, or brings them to the front and reloads them.
+    void cmdHelp_Click();
+    // The instructions window while it is open.
+    frmIstruzioni *instructions() const;
 
     // Section switches, counts, the user-message switch and the title resets.
     void chkRange_Click();
@@ -133,6 +138,7 @@ protected:
     void formLoad() override;
     void formQueryUnload(bool &cancel) override;
     void formUnload() override;
+    void formKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void createControls();
@@ -167,6 +173,7 @@ private:
     SerialPort &m_port;
     FileDialogs &m_files;
     QPointer<Dialog> m_dialog;
+    QPointer<frmIstruzioni> m_istruzioni;
     ConfigFrame m_configFrame{};
     std::array<std::uint8_t, 2> m_blockHeader{};
     bool m_sending = false;

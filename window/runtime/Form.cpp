@@ -3,8 +3,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace kestrix {
+
+namespace {
+
+// The program's active window among its forms. Message boxes and other
+// dialogs are no forms, so coming back from one does not activate anew.
+QPointer<Form> &activeForm()
+{
+    static QPointer<Form> form;
+    return form;
+}
+
+} // namespace
 
 Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags | Qt::Window)
 {
@@ -31,8 +44,10 @@ void Form::setKeyPreview(bool on)
 
 bool Form::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate && activeForm() != this) {
+        activeForm() = this;
         formActivate();
+    }
     return QWidget::event(event);
 }
 

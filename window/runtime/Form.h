@@ -1,7 +1,8 @@
 #pragma once
 
 // A top-level window with the life-cycle reactions the program's windows are
-// written against: load once before the first show, activate, resize, a
+// written against: load once before the first show, activate (when it takes
+// over from another of the program's forms), resize, a
 // close query that may cancel, unload, and a key preview that lets the
 // window see every key before its focused control does.
 

@@ -1,0 +1,129 @@
+#include "frmIstruzioni.h"
+
+#include "Geometry.h"
+#include "RtfReader.h"
+#include "Services.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace kestrix {
+
+namespace {
+
+constexpr char kMessageTitle[] = "Kestrix Config v6.DX";
+// No help file comes near this; a bigger one is not a help file.
+constexpr qint64 kMaxHelpFileBytes = 16 << 20;
+
+} // namespace
+
+QStringList HelpFileCandidates(const QString &name)
+{
+    if (!QFileInfo(name).isRelative() || name.contains(QChar('/')) || name.contains(QChar('\\')))
+        return {name};
+    return {name, QDir(QCoreApplication::applicationDirPath()).filePath(name),
+            QDir(QStringLiteral(KESTRIX_DATA_DIR)).filePath(name)};
+}
+
+frmIstruzioni::frmIstruzioni(Services &services, QWidget *parent)
+    : Form(parent, Qt::Window), m_services(services)
+{
+    setObjectName(QStringLiteral("frmIstruzioni"));
+    setWindowTitle(QStringLiteral("Istruzioni:"));
+    QIcon icon(QStringLiteral(":/icons/instructions.xpm"));
+    icon.addFile(QStringLiteral(":/icons/instructions-16.xpm"));
+    setWindowIcon(icon);
+    resize(Pixels(9765), Pixels(6045));
+
+    rtfIstruzioni = new QTextEdit(this);
+    rtfIstruzioni->setObjectName(QStringLiteral("rtfIstruzioni"));
+    rtfIstruzioni->setReadOnly(true); // nothing typed there would ever be saved
+    QPalette palette = rtfIstruzioni->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+    rtfIstruzioni->setPalette(palette);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(rtfIstruzioni);
+}
+
+void frmIstruzioni::Apri(const QString &NFileIstruzioni, const QString &Titolo)
+{
+    m_fileName = NFileIstruzioni;
+    load();
+    setWindowTitle(QStringLiteral(" ") + Titolo);
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmIstruzioni::formLoad()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    move(available.center() - rect().center());
+}
+
+void frmIstruzioni::formActivate()
+{
+    const QString path = locateFile();
+    if (path.isEmpty()) {
+        report(QStringLiteral("Manca il file di help ") + m_fileName);
+        close();
+        return;
+    }
+    showFile(path);
+}
+
+bool frmIstruzioni::FileExists(const QString &name)
+{
+    const QFileInfo info(name);
+    return info.exists() && info.isFile();
+}
+
+QString frmIstruzioni::locateFile() const
+{
+    for (const QString &candidate : HelpFileCandidates(m_fileName))
+        if (FileExists(candidate))
+            return candidate;
+    return {};
+}
+
+void frmIstruzioni::showFile(const QString &path)
+{
+    QFile file(path);
+    QString error;
+    QByteArray bytes;
+    if (!file.open(QIODevice::ReadOnly))
+        error = file.errorString();
+    else if (file.size() > kMaxHelpFileBytes)
+        error = QStringLiteral("The file is larger than %1 MB.").arg(kMaxHelpFileBytes >> 20);
+    else if (bytes = file.readAll(); file.error() != QFileDevice::NoError)
+        error = file.errorString();
+    if (error.isEmpty()) {
+        // A file that is not rich text leaves the old text shown.
+        const RtfRead read = ReadRtf(bytes, *rtfIstruzioni->document());
+        if (read.ok)
+            return;
+        error = read.error;
+    }
+    report(error + QStringLiteral("\r\n") + m_fileName);
+}
+
+void frmIstruzioni::report(const QString &text)
+{
+    m_services.messageBox(text, QString::fromLatin1(kMessageTitle), MessageIcon::Critical);
+}
+
+} // namespace kestrix

@@ -1,0 +1,52 @@
+#pragma once
+
+// The instructions window: shows the operating instructions from a rich text
+// file, read again every time the window becomes active so that an edited
+// file shows at once.
+
+#include "Form.h"
+
+#include <QStringList>
+
+class QTextEdit;
+
+namespace kestrix {
+
+class Services;
+
+inline constexpr char kHelpFileName[] = "Kestrix_Config.rtf";
+inline constexpr char kHelpTitle[] = "Kestrix Config v6.DX - Istruzioni";
+
+// Where a help file named without a folder is looked for, in order: the
+// working directory, the executable's folder, the installed data folder.
+QStringList HelpFileCandidates(const QString &name);
+
+class frmIstruzioni : public Form
+{
+    Q_OBJECT
+
+public:
+    explicit frmIstruzioni(Services &services, QWidget *parent = nullptr);
+
+    // Shows the file with a blank and Titolo as the title, and brings the
+    // window to the front.
+    void Apri(const QString &NFileIstruzioni, const QString &Titolo = {});
+
+    QTextEdit *rtfIstruzioni;
+
+protected:
+    void formLoad() override;
+    void formActivate() override;
+
+private:
+    static bool FileExists(const QString &name);
+    // The first existing candidate for the stored name, or empty.
+    QString locateFile() const;
+    void showFile(const QString &path);
+    void report(const QString &text);
+
+    Services &m_services;
+    QString m_fileName;
+};
+
+} // namespace kestrix

@@ -1,0 +1,165 @@
+#include "RtfReader.h"
+#include "QtPrinters.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+using namespace kestrix;
+
+namespace {
+
+QString plainText(const QByteArray &rtf)
+{
+    QTextDocument document;
+    const RtfRead read = ReadRtf(rtf, document);
+    EXPECT_TRUE(read.ok) << read.error.toStdString();
+    return document.toPlainText();
+}
+
+// The character format of the first occurrence of c.
+QTextCharFormat formatOf(const QTextDocument &document, QChar c)
+{
+    QTextCursor cursor(const_cast<QTextDocument *>(&document));
+    cursor.setPosition(document.toPlainText().indexOf(c) + 1);
+    return cursor.charFormat();
+}
+
+} // namespace
+
+TEST(RtfReader, TextEscapesAndSymbols)
+{
+    const struct
+    {
+        const char *rtf;
+        QString text;
+    } cases[] = {
+        {"{\\rtf1 Hello\\par World}", "Hello\nWorld"},
+        {"{\\rtf1 one\\line two\\tab three}", "one\ntwo\tthree"},
+        {"{\\rtf1 raw\r\nline ends are\nnot text}", "rawline ends arenot text"},
+        {"{\\rtf1 caf\\'e8 \\'80 \\'9c}", QString::fromUtf8("café € œ").replace(u'é', u'è')},
+        {"{\\rtf1 \\{braces\\} and \\\\}", "{braces} and \\"},
+        {"{\\rtf1 \\bullet\\endash\\emdash\\lquote\\rquote\\ldblquote\\rdblquote}",
+         QString::fromUtf8("•–—‘’“”")},
+        {"{\\rtf1 a\\~b\\_c\\-d}", QString::fromUtf8("a b‑cd")},
+        {"{\\rtf1\\uc1 a\\u8364?b}", QString::fromUtf8("a€b")},
+        {"{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", QString::fromUtf8("a€b")},
+        {"{\\rtf1\\uc0 a\\u8364 b}", QString::fromUtf8("a€b")},
+        {"{\\rtf1 \\u-10179?\\u-8704?}", QString::fromUtf8("😀")},
+        {"{\\rtf1{\\uc3 x}\\u8364?y}", QString::fromUtf8("x€y")}, // \uc ends with its group
+        {"{\\rtf1 a\\bin3 {}\\b}", "ab"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(plainText(c.rtf), c.text) << c.rtf;
+}
+
+TEST(RtfReader, TablesAndSkippedDestinationsShowNothing)
+{
+    EXPECT_EQ(plainText("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
+                        "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}"
+                        "{\\*\\generator Word;}{\\*\\unknown{nested}text}{\\pict\\pngblip 89504e}"
+                        "{\\object{\\objdata 01}}{\\header head}{\\footer foot}"
+                        "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}Body}"),
+              "shownBody");
+}
+
+TEST(RtfReader, CharacterFormattingFollowsGroupsAndResets)
+{
+    QTextDocument document;
+    ASSERT_TRUE(ReadRtf("{\\rtf1\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
+                        "{\\colortbl;\\red255\\green0\\blue0;}"
+                        "a{\\b b}{\\i\\fs40 c}\\ul d\\ulnone e\\strike f\\strike0\\cf1 g\\plain h"
+                        "\\f1 i\\b j\\b0 k}",
+                        document)
+                    .ok);
+    EXPECT_EQ(document.toPlainText(), "abcdefghijk");
+    EXPECT_EQ(formatOf(document, 'a').fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(formatOf(document, 'a').fontWeight(), QFont::Normal);
+    EXPECT_EQ(formatOf(document, 'a').fontPointSize(), 12);
+    EXPECT_EQ(formatOf(document, 'b').fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatOf(document, 'c').fontItalic());
+    EXPECT_EQ(formatOf(document, 'c').fontPointSize(), 20);
+    EXPECT_FALSE(formatOf(document, 'd').fontItalic());
+    EXPECT_TRUE(formatOf(document, 'd').fontUnderline());
+    EXPECT_FALSE(formatOf(document, 'e').fontUnderline());
+    EXPECT_TRUE(formatOf(document, 'f').fontStrikeOut());
+    EXPECT_EQ(formatOf(document, 'g').foreground().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(formatOf(document, 'h').foreground().color() == QColor(255, 0, 0));
+    EXPECT_EQ(formatOf(document, 'i').fontFamilies().toStringList(), QStringList{"Courier New"});
+    EXPECT_EQ(formatOf(document, 'j').fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatOf(document, 'k').fontWeight(), QFont::Normal);
+}
+
+TEST(RtfReader, ParagraphsKeepAlignmentAndIndentsUntilPard)
+{
+    QTextDocument document;
+    ASSERT_TRUE(ReadRtf("{\\rtf1\\pard\\qc A\\par\\pard\\li720\\ri360\\fi-360\\sb150\\qr B\\par"
+                        "\\qj C\\par\\pard D}",
+                        document)
+                    .ok);
+    ASSERT_EQ(document.blockCount(), 4);
+    const auto block = [&](int n) { return document.findBlockByNumber(n).blockFormat(); };
+    EXPECT_EQ(block(0).alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(block(1).alignment(), Qt::AlignRight);
+    EXPECT_EQ(block(1).leftMargin(), 48);
+    EXPECT_EQ(block(1).rightMargin(), 24);
+    EXPECT_EQ(block(1).textIndent(), -24);
+    EXPECT_EQ(block(1).topMargin(), 10);
+    ASSERT_EQ(block(1).tabPositions().size(), 1); // the hanging indent
+    EXPECT_EQ(block(1).tabPositions()[0].position, 48);
+    EXPECT_EQ(block(2).alignment(), Qt::AlignJustify);
+    EXPECT_EQ(block(2).leftMargin(), 48);
+    EXPECT_EQ(block(3).alignment(), Qt::AlignLeft);
+    EXPECT_EQ(block(3).leftMargin(), 0);
+}
+
+TEST(RtfReader, MalformedInputIsReadAsFarAsItGoes)
+{
+    const QByteArray deep = "{\\rtf1 " + QByteArray(kMaxRtfDepth + 50, '{') + "deep\\}" +
+                            QByteArray(kMaxRtfDepth + 50, '}') + "after}";
+    const struct
+    {
+        QByteArray rtf;
+        QString text;
+    } cases[] = {
+        {"{\\rtf1 {{{{ unclosed", " unclosed"},
+        {"{\\rtf1 x}}}}} extra }", "x extra "},
+        {deep, "after"},
+        {"{\\rtf1 \\fs99999999999999999999999 big}", "big"},
+        {"{\\rtf1 \\u99999999999?a\\u-99999999?b}", "ab"},
+        {"{\\rtf1 \\uc99999999 \\u8364 abcdefghijklmnopqrstuvwxyz}",
+         QString::fromUtf8("€qrstuvwxyz")},
+        {"{\\rtf1 a\\'", "a"},
+        {"{\\rtf1 a\\'zzb", "azzb"},
+        {"{\\rtf1 a\\", "a"},
+        {"{\\rtf1 a\\bin99999999999 lost", "a"},
+        {"{\\rtf1 a\\" + QByteArray(5000, 'x') + " b}", "ab"},
+        {"{\\rtf1 a\\'00\\'01b}", "ab"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        QTextDocument document;
+        const RtfRead read = ReadRtf(c.rtf, document);
+        EXPECT_TRUE(read.ok) << c.rtf.left(60).toStdString();
+        EXPECT_EQ(document.toPlainText(), c.text) << c.rtf.left(60).toStdString();
+    }
+    QTextDocument big;
+    ReadRtf("{\\rtf1 \\fs99999999999999999999999 big}", big);
+    EXPECT_EQ(formatOf(big, 'b').fontPointSize(), 500);
+}
+
+TEST(RtfReader, AFileThatIsNotRtfLeavesTheDocumentAsItWas)
+{
+    for (const QByteArray &notRtf : {QByteArray("plain text"), QByteArray("\xEF\xBB\xBF{\\rtf1 x}"),
+                                     QByteArray("<html>{\\rtf1}</html>")}) {
+        QTextDocument document;
+        document.setPlainText("earlier");
+        const RtfRead read = ReadRtf(notRtf, document);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.error,
+                  "The file is not in rich text format: it does not begin with {\\rtf.");
+        EXPECT_EQ(document.toPlainText(), "earlier");
+    }
+}

@@ -1,0 +1,30 @@
+// libFuzzer entry for the rich text reader: any input must leave it with a
+// document, no crash, no hang and no sanitizer report.
+
+#include "RtfReader.h"
+
+#include <QGuiApplication>
+#include <QTextDocument>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    // Fonts need a GUI application; the offscreen platform needs no display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    QTextDocument document;
+    const auto bytes =
+        QByteArrayView(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const kestrix::RtfRead read = kestrix::ReadRtf(bytes, document);
+    // The document holds no more characters than the input has bytes.
+    if (read.ok && document.characterCount() > static_cast<int>(size) + 1)
+        std::abort();
+    return 0;
+}
