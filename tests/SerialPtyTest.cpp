@@ -7,8 +7,15 @@
 #include "QtSerialPort.h"
 #include "Transmission.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+
+#include <functional>
+
+#include <unistd.h>
 
 using namespace kestrix;
 using namespace std::chrono;
@@ -44,6 +51,10 @@ protected:
         const BlockHeader header{0xFE, 0xFE};
         return "\xFE\xFE" + Block(frame, 0, header) + "\xFE\xFE" + Block(frame, 1, header);
     }
+
+    void expectFailureThenRecovery(const char *phrase, const std::function<void()> &repair);
+    // A new pair of ends at the same paths, as an adapter plugged in again.
+    void replug();
 
     double gapMs(int from, int to) const
     {
@@ -92,33 +103,80 @@ TEST_F(PtySend, TwoSendsInARowBothGoThrough)
     EXPECT_TRUE(services.messages.empty());
 }
 
-TEST_F(PtySend, ThePeerVanishingMidSendTakesTheFailurePath)
+// A fault on the line: SEND reports it, closes the port and leaves the window
+// usable; once the fault is repaired the next SEND goes through, and the
+// window still closes.
+void PtySend::expectFailureThenRecovery(const char *phrase, const std::function<void()> &repair)
+{
+    setup->cmdSend->click();
+    ASSERT_EQ(services.messages.size(), 1u);
+    const FakeServices::Message &message = services.messages[0];
+    EXPECT_EQ(message.title, "Kestrix_DX");
+    EXPECT_EQ(message.icon, MessageIcon::None);
+    EXPECT_TRUE(message.text.contains(phrase)) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(pair.programEnd())) << message.text.toStdString();
+    EXPECT_FALSE(port->isOpen());
+    EXPECT_TRUE(setup->cmdSend->isEnabled());
+
+    repair();
+    services.messages.clear();
+    setup->cmdSend->click();
+    EXPECT_TRUE(services.messages.empty()) << services.messages[0].text.toStdString();
+    ASSERT_TRUE(recorder->waitFor(134, 2000));
+    EXPECT_EQ(recorder->bytes().right(134), expectedWire());
+    EXPECT_FALSE(port->isOpen());
+
+    setup->show();
+    EXPECT_TRUE(setup->close());
+}
+
+void PtySend::replug()
+{
+    recorder.reset();
+    ASSERT_TRUE(pair.start());
+    recorder = std::make_unique<LineRecorder>(pair.boxEnd());
+}
+
+TEST_F(PtySend, AMissingDeviceIsNamed)
+{
+    pair.stop();
+    expectFailureThenRecovery("does not exist", [this] { replug(); });
+}
+
+TEST_F(PtySend, ADeviceHeldByAnotherProgramIsInUse)
+{
+    QProcess holder; // another program with the port open, as a terminal program has it
+    holder.start(QCoreApplication::applicationDirPath() + "/port_holder", {pair.programEnd()});
+    ASSERT_TRUE(holder.waitForReadyRead(5000)) << holder.readAllStandardError().toStdString();
+    const bool rootIgnoresExclusive = geteuid() == 0;
+    if (rootIgnoresExclusive)
+        GTEST_SKIP() << "root opens a port held exclusively; run unprivileged";
+    expectFailureThenRecovery("in use by another program", [&holder] {
+        holder.closeWriteChannel();
+        holder.waitForFinished(5000);
+    });
+}
+
+TEST_F(PtySend, AForbiddenDeviceAsksForTheDialoutGroup)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root ignores access rights; run unprivileged";
+    const QString device = QFileInfo(pair.programEnd()).canonicalFilePath();
+    ASSERT_TRUE(QFile::setPermissions(device, {}));
+    expectFailureThenRecovery("No permission", [&device] {
+        QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner);
+    });
+}
+
+TEST_F(PtySend, ThePeerVanishingMidSendIsReported)
 {
     int pauses = 0;
     services.duringPause = [&] {
         if (++pauses == 3) // after block 1
             pair.stop();
     };
-    setup->cmdSend->click();
-
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].title, "Kestrix_DX");
-    EXPECT_TRUE(services.messages[0].text.contains(pair.programEnd()))
-        << services.messages[0].text.toStdString();
-    EXPECT_TRUE(services.messages[0].text.contains("stopped working"));
-    EXPECT_FALSE(port->isOpen());
-    EXPECT_TRUE(setup->cmdSend->isEnabled());
-    setup->show();
-    EXPECT_TRUE(setup->close());
-}
-
-TEST_F(PtySend, AMissingDeviceIsNamedInTheMessage)
-{
-    pair.stop();
-    setup->cmdSend->click();
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_TRUE(services.messages[0].text.contains("does not exist"));
-    EXPECT_TRUE(services.messages[0].text.contains(pair.programEnd()));
-    EXPECT_FALSE(setup->dialog()->isVisible());
-    EXPECT_FALSE(port->isOpen());
+    expectFailureThenRecovery("stopped working", [this] {
+        services.duringPause = nullptr;
+        replug();
+    });
 }
