@@ -2,7 +2,7 @@
 // arrive at the far end, and the whole transmission against its nominal
 // 1,620 ms of pauses.
 //
-// Reproduce: scripts/bench-send.sh [runs]
+// Reproduce: scripts/bench.sh send [runs]
 
 #include "Dialog.h"
 #include "PtyPair.h"

@@ -8,7 +8,7 @@ KESTRIX_BUILD_DIR=${KESTRIX_BUILD_DIR:-$KESTRIX_ROOT/build}
 KESTRIX_PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     socat fonts-liberation
 )
 

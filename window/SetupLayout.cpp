@@ -4,6 +4,7 @@
 
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "Frame.h"
 #include "Geometry.h"
 #include "TextBox.h"
 
@@ -27,8 +28,8 @@ Control *placed(Control *control, const char *name, QRect twips, double points =
 
 QGroupBox *frame(QWidget *parent, const char *name, const char *caption, QRect twips, bool bold)
 {
-    return placed(new QGroupBox(QString::fromLatin1(caption), parent), name, twips,
-                  bold ? 9.75 : 8.25, bold);
+    return placed(new Frame(QString::fromLatin1(caption), parent), name, twips, bold ? 9.75 : 8.25,
+                  bold);
 }
 
 QLabel *label(QWidget *parent, const QString &caption, QRect twips, const char *name = "")
@@ -75,10 +76,6 @@ QRect rowLabelRect(int left, int fieldTop, int width)
 
 void Setup::createControls()
 {
-    // Frame captions sit on the frame's top line, as the layout was drawn.
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     createMainSettings();
     createSections();
     createCommands();

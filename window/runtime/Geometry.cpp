@@ -9,9 +9,15 @@ namespace kestrix {
 QFont DesignFont(double points, bool bold)
 {
     QFont font;
+    // Each family missing before the one found costs a font lookup at start-up,
+    // so every platform asks for its own first.
+#ifdef Q_OS_WIN
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Arial")});
+#else
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     font.setBold(bold);
