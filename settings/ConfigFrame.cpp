@@ -104,12 +104,16 @@ bool PutTextField(ConfigFrame &frame, const QString &text, int offset)
 FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
 {
     FrameBuild build;
+    const auto fail = [&build](const char *problem) {
+        build.problem = QString::fromLatin1(problem);
+        return build;
+    };
     bool boundsValid = true;
 
     for (int slot = 0; slot < kRangeRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumRange, kRangeRows);
         if (!row)
-            return build;
+            return fail("no count of ranges is chosen");
         const int offset = kRangeSlotOffset + 10 * slot;
         // Both bounds are tried even when the first one is refused.
         const bool low = PutRangeLow(frame, s.txtRangeLow[*row], offset);
@@ -118,30 +122,28 @@ FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
     }
 
     const double quarters = ValueOf(s.txtTimer) * 4;
-    if (!std::isfinite(quarters))
-        return build;
     const double timerByte = RoundHalfEven(quarters);
-    if (timerByte < 0 || timerByte > 255)
-        return build;
+    if (!std::isfinite(quarters) || timerByte < 0 || timerByte > 255)
+        return fail("the suspend timer is outside 0 to 63.75 s");
     putByte(frame, kTimerOffset, static_cast<std::uint8_t>(timerByte));
     build.timerText = FormatNumber(timerByte / 4, NumberPattern::Seconds);
 
     const auto options = flagByte({s.chkPacket, s.chkRA2, s.chkBeep});
     if (!options)
-        return build;
+        return fail("an option switch is neither off nor on");
     putByte(frame, kOptionFlagsOffset, *options);
     const auto sections = flagByte({s.chkDxCall, s.chkBand, s.chkRange, s.chkToAll, s.chkUsrM});
     if (!sections)
-        return build;
+        return fail("a section switch is neither off nor on");
     putByte(frame, kSectionFlagsOffset, *sections);
 
     for (int slot = 0; slot < kBandRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumBand, kBandRows);
         if (!row)
-            return build;
+            return fail("no count of bands is chosen");
         const int band = s.cbBand[*row];
         if (band < 0 || band >= BandList().size())
-            return build;
+            return fail("an active band row has no band chosen");
         putByte(frame, kBandSlotOffset + slot, static_cast<std::uint8_t>(band));
     }
     putByte(frame, kBandSlotOffset + kBandRows, 0);
@@ -149,16 +151,20 @@ FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
     if (!PutText(frame, QStringLiteral("DX de "), kDxDeOffset) ||
         !PutText(frame, QStringLiteral("To ALL de "), kToAllDeOffset) ||
         !PutTextField(frame, withoutLeadingSpaces(s.txtUsrM), kUserMessageOffset))
-        return build;
+        return fail("the user message holds a character outside Windows-1252");
 
     for (int slot = 0; slot < kDxCallRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumDxCalls, kDxCallRows);
-        if (!row || !PutTextField(frame, withoutLeadingSpaces(s.txtDxCall[*row]),
-                                  kDxCallSlotOffset + 10 * slot))
-            return build;
+        if (!row)
+            return fail("no count of DX calls is chosen");
+        if (!PutTextField(frame, withoutLeadingSpaces(s.txtDxCall[*row]),
+                          kDxCallSlotOffset + 10 * slot))
+            return fail("a DX call is too long or holds a character outside Windows-1252");
     }
 
     build.ok = boundsValid;
+    if (!boundsValid)
+        build.problem = QStringLiteral("a frequency range bound is negative");
     return build;
 }
 

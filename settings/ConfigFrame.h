@@ -35,6 +35,8 @@ struct FrameBuild
     // The timer as the frame carries it (byte / 4 in "#0.0#"), for the window
     // to show; present once the timer step has run, even if a later one failed.
     std::optional<QString> timerText;
+    // Why the build failed, in words, when it did.
+    QString problem;
 };
 
 // Rewrites frame from settings. Never clears it first: a successful build

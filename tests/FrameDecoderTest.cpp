@@ -1,0 +1,143 @@
+#include "FrameDecoder.h"
+#include "ConfigFrame.h"
+#include "LocaleGuard.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrix;
+
+namespace {
+
+ConfigFrame build(const DeviceSettings &settings)
+{
+    ConfigFrame frame{};
+    const FrameBuild result = BuildConfigFrame(settings, frame);
+    EXPECT_TRUE(result.ok) << result.problem.toStdString();
+    return frame;
+}
+
+// Settings far from the defaults, each valid for the encoder.
+std::vector<DeviceSettings> variedSettings()
+{
+    std::vector<DeviceSettings> all;
+    DeviceSettings s = DefaultSettings();
+    all.push_back(s);
+    s.chkBeep = s.chkPacket = s.chkRA2 = s.chkDxCall = s.chkBand = s.chkRange = 1;
+    s.chkToAll = s.chkUsrM = 0;
+    s.txtTimer = "63.75";
+    s.cbNumRange = 1;
+    s.txtRangeLow[1] = "144.5";
+    s.txtRangeHigh[1] = "146";
+    s.cbNumBand = 2;
+    s.cbBand = {0, 11, 9, -1, -1, -1};
+    s.cbNumDxCalls = 0;
+    s.txtDxCall[0] = "  IK2ABC/P";
+    s.txtUsrM = QString::fromUtf8("é€ 9 chars");
+    all.push_back(s);
+    s.txtTimer = "";
+    s.txtRangeLow[0] = "";
+    s.txtRangeHigh[0] = "999.999";
+    s.txtUsrM = "";
+    all.push_back(s);
+    return all;
+}
+
+} // namespace
+
+TEST(FrameDecoder, EveryBuiltFrameDecodesToSettingsThatBuildItAgain)
+{
+    const LocaleGuard point = LocaleGuard::point();
+    for (const DeviceSettings &settings : variedSettings()) {
+        const ConfigFrame frame = build(settings);
+        const DecodedFrame decoded = DecodeConfigFrame(frame);
+        EXPECT_TRUE(decoded.problems.isEmpty()) << decoded.problems.join("; ").toStdString();
+        EXPECT_EQ(build(decoded.settings), frame);
+    }
+}
+
+TEST(FrameDecoder, SlotsRepeatTheLastActiveRowAsTheDeviceSeesThem)
+{
+    const LocaleGuard point = LocaleGuard::point();
+    const DeviceSettings sent = variedSettings()[1];
+    const DeviceSettings seen = DecodeConfigFrame(build(sent)).settings;
+    EXPECT_EQ(seen.cbBand, (std::array<int, 6>{0, 11, 9, 9, 9, 9}));
+    EXPECT_EQ(seen.txtRangeLow[0], "1.810");
+    EXPECT_EQ(seen.txtRangeLow[5], "144.500");
+    EXPECT_EQ(seen.txtRangeHigh[5], "146.000");
+    EXPECT_EQ(seen.txtDxCall, (std::array<QString, 3>{"IK2ABC/P", "IK2ABC/P", "IK2ABC/P"}));
+    EXPECT_EQ(seen.txtUsrM, QString::fromUtf8("é€ 9 chars"));
+    EXPECT_EQ(seen.txtTimer, "63.75");
+    EXPECT_EQ(seen.chkPacket, 1);
+    EXPECT_EQ(seen.chkToAll, 0);
+    EXPECT_EQ(seen.chkRange, 1);
+}
+
+TEST(FrameDecoder, BytesTheEncoderNeverWritesAreNamed)
+{
+    const ConfigFrame good = build(DefaultSettings());
+    const struct
+    {
+        int offset;
+        std::uint8_t value;
+        const char *problem;
+    } cases[] = {
+        {3, 'x', "range slot 1 holds bytes other than digits"},
+        {57, 0, "range slot 6 holds bytes other than digits"},
+        {63, 12, "band slot 1 holds code 12, past the band list"},
+        {61, 0x21, "option flags 0x21 set reserved bits"},
+        {62, 0x1C, "section flags 0x1c set reserved bits"},
+        {69, 1, "bytes 69 to 69 differ"},
+        {72, 'y', "bytes 70 to 76 differ"},
+        {87, ' ', "bytes 77 to 87 differ"},
+    };
+    for (const auto &c : cases) {
+        ConfigFrame bad = good;
+        bad[c.offset] = c.value;
+        const DecodedFrame decoded = DecodeConfigFrame(bad);
+        ASSERT_EQ(decoded.problems.size(), 1) << c.offset;
+        EXPECT_TRUE(decoded.problems[0].startsWith(c.problem)) << decoded.problems[0].toStdString();
+        EXPECT_TRUE(DescribeSettings(decoded).last().endsWith(decoded.problems[0]));
+    }
+}
+
+TEST(FrameDecoder, FieldsCoverTheFrameInOrderAndSayWhatTheyHold)
+{
+    const std::vector<FrameField> fields = DescribeFrameFields(build(DefaultSettings()));
+    int next = 0;
+    for (const FrameField &field : fields) {
+        EXPECT_EQ(field.offset, next) << field.description.toStdString();
+        next = field.offset + field.length;
+    }
+    EXPECT_EQ(next, kFrameSize);
+    EXPECT_EQ(fields[0].description, "range 1 from 1.810 MHz");
+    EXPECT_EQ(fields[1].description, "range 1 to 1.838 MHz");
+    EXPECT_EQ(fields[12].description, "suspend timer 1.0 s");
+    EXPECT_EQ(fields[15].description, "band 1: 80m (3 - 6 Mhz)");
+    EXPECT_EQ(fields.back().description, "DX call 3 \"DXCALL3\"");
+}
+
+TEST(FrameBuild, AFailedBuildSaysWhy)
+{
+    const struct
+    {
+        void (*change)(DeviceSettings &);
+        const char *problem;
+    } cases[] = {
+        {[](DeviceSettings &s) { s.cbNumRange = kNoChoice; }, "no count of ranges is chosen"},
+        {[](DeviceSettings &s) { s.txtTimer = "64"; }, "the suspend timer is outside 0 to 63.75 s"},
+        {[](DeviceSettings &s) { s.chkBeep = 2; }, "an option switch is neither off nor on"},
+        {[](DeviceSettings &s) { s.cbBand[3] = kNoChoice; }, "an active band row has no band"},
+        {[](DeviceSettings &s) { s.txtDxCall[2] = "ABCDEFGHIJK"; }, "a DX call is too long"},
+        {[](DeviceSettings &s) { s.txtRangeHigh[2] = "-1"; },
+         "a frequency range bound is negative"},
+    };
+    for (const auto &c : cases) {
+        DeviceSettings s = DefaultSettings();
+        c.change(s);
+        ConfigFrame frame{};
+        const FrameBuild result = BuildConfigFrame(s, frame);
+        EXPECT_FALSE(result.ok) << c.problem;
+        EXPECT_TRUE(result.problem.startsWith(c.problem)) << result.problem.toStdString();
+    }
+}
