@@ -32,6 +32,10 @@ QtSerialPort::QtSerialPort(QProcessEnvironment environment) : m_environment(std:
 
 PortFailure QtSerialPort::setPortNumber(int number)
 {
+    if (!m_device.isEmpty()) {
+        m_port.setPortName(m_device);
+        return std::nullopt;
+    }
     const auto device = DeviceForPort(number, m_environment);
     if (!device)
         return QStringLiteral("COM%1 is not a port this program can use.\n"
@@ -98,6 +102,10 @@ QString QtSerialPort::openFailure() const
     const QString device = m_port.portName();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
+        if (!m_device.isEmpty())
+            return QStringLiteral("The serial port %1 does not exist.\n"
+                                  "Check the device name and that the adapter is plugged in.")
+                .arg(device);
 #ifdef Q_OS_WIN
         return QStringLiteral("The serial port %1 does not exist.\n"
                               "Check the COM port number and that the adapter is plugged in.")

@@ -15,6 +15,9 @@ public:
     explicit QtSerialPort(
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 
+    // Every port number then means this device, as a command line names one.
+    void useDevice(const QString &device) { m_device = device; }
+
     PortFailure setPortNumber(int number) override;
     PortFailure open() override;
     bool isOpen() const override;
@@ -28,6 +31,7 @@ private:
     QSerialPort m_port;
     QProcessEnvironment m_environment;
     int m_number = 0;
+    QString m_device;
 };
 
 } // namespace kestrix

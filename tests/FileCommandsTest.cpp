@@ -243,3 +243,27 @@ TEST(QtNameFilters, DescriptionsKeepTheirPatternAndStarDotStarMeansEveryFile)
               QStringList({"File di configurazione (*.cfg)", "Tutti i files (*)"}));
     EXPECT_EQ(QtNameFilters("Text|*.txt;*.log|odd"), QStringList{"Text (*.txt *.log)"});
 }
+
+// Every file the fuzzer keeps in the committed corpus, findings included,
+// either loads whole or leaves the window exactly as it was.
+TEST_F(FileCommands, EveryCorpusFileLoadsWholeOrChangesNothing)
+{
+    const QDir corpus(QStringLiteral(KESTRIX_CFG_CORPUS));
+    const QStringList names = corpus.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString &name : names) {
+        setUnusualState();
+        setup->resetTitle();
+        const View before = view();
+        services.messages.clear();
+        load(corpus.filePath(name));
+        const ConfigRead expected = ReadConfigFile(read(corpus.filePath(name)));
+        if (expected.settings) {
+            EXPECT_EQ(setup->settings(), *expected.settings) << name.toStdString();
+            EXPECT_EQ(setup->windowTitle(), "Kestrix v6.DX - " + name);
+        } else {
+            EXPECT_EQ(view(), before) << name.toStdString();
+            ASSERT_EQ(services.messages.size(), 1u) << name.toStdString();
+        }
+    }
+}

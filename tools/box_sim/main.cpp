@@ -1,0 +1,131 @@
+// kestrix-box-sim: stands in for the Kestrix v6.DX box on a serial line.
+// It reads transmissions, checks their headers, checksums and pauses, and
+// prints what the box's LCD would show and the settings it received.
+
+#include "BoxReceiver.h"
+#include "FrameDecoder.h"
+#include "SerialLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <chrono>
+#include <cstdio>
+
+using namespace kestrix;
+
+namespace {
+
+enum ExitCode
+{
+    kAllAccepted = 0,
+    kSomeRefused = 1,
+    kUsage = 2,
+    kLineFailed = 3,
+};
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+void report(int number, const Reception &reception)
+{
+    out() << "Transmission " << number << ": "
+          << (reception.accepted ? QStringLiteral("accepted")
+                                 : QStringLiteral("refused: ") + reception.reason)
+          << "\n";
+    if (reception.strayBytes > 0)
+        out() << "  skipped " << reception.strayBytes << " bytes before the first header\n";
+    static const char *gapNames[] = {"header 1 to block 1", "block 1 to header 2",
+                                     "header 2 to block 2"};
+    for (std::size_t i = 0; i < reception.gapsMs.size() && i < 3; ++i)
+        out() << "  " << gapNames[i] << ": " << QString::number(reception.gapsMs[i], 'f', 1)
+              << " ms\n";
+    out() << "  LCD: " << reception.lcd << "\n";
+    if (reception.accepted) {
+        for (const QString &line : DescribeSettings(DecodeConfigFrame(reception.frame)))
+            out() << "  " << line << "\n";
+        const QByteArray frame(reinterpret_cast<const char *>(reception.frame.data()), kFrameSize);
+        out() << "  frame: " << frame.toHex() << "\n";
+    }
+    out().flush();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrix-box-sim"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Stands in for a Kestrix v6.DX box on a serial line. Without --device it "
+                       "creates a pseudo-terminal and prints its path: point the program or "
+                       "kestrix-send at it (KESTRIX_COM1=PATH, or --device PATH). Each "
+                       "transmission is checked (headers, checksums, pauses) and reported with "
+                       "what the box's LCD would show and the settings it carries.\n\n"
+                       "Exit status: 0 every transmission accepted, 1 one or more refused, "
+                       "2 bad arguments, 3 the line failed."));
+    parser.addHelpOption();
+    const QCommandLineOption device({QStringLiteral("d"), QStringLiteral("device")},
+                                    QStringLiteral("Listen on this serial device."),
+                                    QStringLiteral("PATH"));
+    const QCommandLineOption count({QStringLiteral("c"), QStringLiteral("count")},
+                                   QStringLiteral("Stop after N transmissions (default: run "
+                                                  "until stopped)."),
+                                   QStringLiteral("N"));
+    parser.addOption(device);
+    parser.addOption(count);
+    parser.process(app);
+
+    bool countOk = true;
+    const int wanted = parser.isSet(count) ? parser.value(count).toInt(&countOk) : 0;
+    if (!countOk || wanted < 0) {
+        std::fprintf(stderr, "kestrix-box-sim: --count needs a whole number of 1 or more\n");
+        return kUsage;
+    }
+
+    QString error;
+    const std::unique_ptr<SerialLine> line =
+        parser.isSet(device) ? SerialLine::openDevice(parser.value(device), error)
+                             : SerialLine::createPseudoTerminal(error);
+    if (!line) {
+        std::fprintf(stderr, "kestrix-box-sim: %s\n", qPrintable(error));
+        return kLineFailed;
+    }
+    out() << "Listening on " << line->path() << "\n";
+    out().flush();
+
+    BoxReceiver receiver;
+    int received = 0;
+    bool allAccepted = true;
+    const auto handle = [&](const Reception &reception) {
+        report(++received, reception);
+        allAccepted = allAccepted && reception.accepted;
+    };
+    while (wanted == 0 || received < wanted) {
+        int timeoutMs = -1;
+        if (const auto due = receiver.deadline()) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*due - BoxReceiver::Clock::now());
+            timeoutMs = std::max<int>(1, static_cast<int>(left.count()) + 1);
+        }
+        const std::optional<QByteArray> bytes = line->read(timeoutMs, error);
+        if (!bytes) {
+            std::fprintf(stderr, "kestrix-box-sim: %s\n", qPrintable(error));
+            return kLineFailed;
+        }
+        const auto now = BoxReceiver::Clock::now();
+        if (bytes->isEmpty()) {
+            if (auto cut = receiver.idle(now))
+                handle(*cut);
+            continue;
+        }
+        for (const Reception &reception : receiver.feed(*bytes, now))
+            handle(reception);
+    }
+    return allAccepted ? kAllAccepted : kSomeRefused;
+}

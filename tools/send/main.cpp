@@ -1,0 +1,149 @@
+// kestrix-send: sends a saved configuration to the Kestrix v6.DX box, as the
+// window's SEND does, with the same reader, encoder and transmission.
+
+#include "ConfigFileStore.h"
+#include "FrameDump.h"
+#include "QtSerialPort.h"
+#include "Services.h"
+#include "Transmission.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QThread>
+
+#include <cstdio>
+
+using namespace kestrix;
+
+namespace {
+
+enum ExitCode
+{
+    kSent = 0,
+    kUsage = 1,
+    kBadFile = 2,
+    kBadSettings = 3,
+    kPortFailed = 4,
+};
+
+constexpr char kHelp[] = R"(Sends a configuration saved by Kestrix Config (a .cfg file) to a Kestrix
+v6.DX box over a serial port, exactly as the window's SEND button does: the
+same two checksummed blocks with the same pauses, about 1.6 seconds in all.
+It prints the 134 bytes as an annotated hex dump first.
+
+The port is the one saved in the file unless --port or --device says
+otherwise. On Linux COMn is /dev/ttyS<n-1>, or the device named by the
+variable KESTRIX_COM<n>; --device names any device directly.
+
+Examples:
+  kestrix-send --dry-run Kestrix.cfg
+  kestrix-send --port 2 Kestrix.cfg
+  kestrix-send --device /dev/ttyUSB0 Kestrix.cfg
+
+When it is done, look at the box: its LCD shows OK! when it took the settings.
+
+Exit status:
+  0  sent (or, with --dry-run, the file is valid)
+  1  bad arguments
+  2  the file cannot be read or is not a valid configuration file
+  3  the settings in the file cannot be sent (for example no band chosen)
+  4  the serial port failed: missing, in use, no permission, or lost)";
+
+// The console has no dialog: pauses block, messages are returned instead.
+class ConsoleServices : public Services
+{
+public:
+    void messageBox(const QString &, const QString &, MessageIcon) override {}
+    void beep() override {}
+    void processEvents() override { QCoreApplication::processEvents(); }
+    void pause(int milliseconds) override { QThread::msleep(static_cast<unsigned>(milliseconds)); }
+    void selectAllLater(QLineEdit *) override {}
+};
+
+class ConsoleProgress : public SendProgress
+{
+public:
+    QString info() override { return m_info; }
+    void setInfo(const QString &text) override { m_info = text; }
+    void setOkVisible(bool) override {}
+    void setHideTimerEnabled(bool) override {}
+    void showModeless() override {}
+
+private:
+    QString m_info;
+};
+
+int fail(ExitCode code, const QString &message)
+{
+    std::fprintf(stderr, "kestrix-send: %s\n", qPrintable(message));
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrix-send"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kHelp));
+    parser.addHelpOption();
+    const QCommandLineOption portOption({QStringLiteral("p"), QStringLiteral("port")},
+                                        QStringLiteral("Send on COMn, n from 1 to 16."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption deviceOption({QStringLiteral("d"), QStringLiteral("device")},
+                                          QStringLiteral("Send on this serial device."),
+                                          QStringLiteral("PATH"));
+    const QCommandLineOption dryRun({QStringLiteral("n"), QStringLiteral("dry-run")},
+                                    QStringLiteral("Print the bytes only; open no port."));
+    parser.addOptions({portOption, deviceOption, dryRun});
+    parser.addPositionalArgument(QStringLiteral("FILE.cfg"),
+                                 QStringLiteral("The configuration file to send."));
+    if (!parser.parse(app.arguments()))
+        return fail(kUsage, parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(kSent);
+    if (parser.positionalArguments().size() != 1)
+        return fail(kUsage, QStringLiteral("name one configuration file (see --help)"));
+    if (parser.isSet(portOption) && parser.isSet(deviceOption))
+        return fail(kUsage, QStringLiteral("give --port or --device, not both"));
+
+    const QString path = parser.positionalArguments().constFirst();
+    const ConfigRead read = LoadConfigFile(path);
+    if (!read.settings)
+        return fail(kBadFile, read.error);
+    const DeviceSettings &settings = *read.settings;
+
+    ConfigFrame frame{};
+    const FrameBuild build = BuildConfigFrame(settings, frame);
+    if (!build.ok)
+        return fail(kBadSettings, QStringLiteral("%1: the settings cannot be sent: %2.")
+                                      .arg(FileTitle(path), build.problem));
+
+    const BlockHeader header{0xFE, 0xFE};
+    std::printf("%s: 134 bytes on the line\n", qPrintable(FileTitle(path)));
+    for (const QString &line : FrameDump(frame, header))
+        std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+    if (parser.isSet(dryRun))
+        return kSent;
+
+    QString portText = settings.txtComm;
+    if (parser.isSet(portOption)) {
+        bool ok = false;
+        const int number = parser.value(portOption).toInt(&ok);
+        if (!ok || number < 1 || number > 16)
+            return fail(kUsage, QStringLiteral("--port needs a number from 1 to 16"));
+        portText = QString::number(number);
+    }
+    QtSerialPort port;
+    if (parser.isSet(deviceOption))
+        port.useDevice(parser.value(deviceOption));
+    ConsoleServices services;
+    ConsoleProgress progress;
+    if (const PortFailure failure =
+            TransmitConfigFrame(frame, header, portText, port, progress, services))
+        return fail(kPortFailed, QString(*failure).replace(QChar('\n'), QChar(' ')));
+    std::printf("Sent. Check that the box's LCD shows OK!\n");
+    return kSent;
+}
