@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     // Fonts need a GUI application; the offscreen platform needs no display.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
     return 0;
 }
