@@ -84,7 +84,6 @@ public:
     }
 
     const QString &error() const { return m_error; }
-    int line() const { return m_line; }
 
 private:
     static bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
