@@ -293,8 +293,8 @@ ConfigRead ReadConfigFile(QIODevice &device)
 
 ConfigRead ReadConfigFile(const QByteArray &bytes)
 {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
+    QBuffer buffer;
+    buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return ReadConfigFile(buffer);
 }
