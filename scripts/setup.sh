@@ -10,6 +10,7 @@ KESTRIX_PACKAGES=(
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     socat fonts-liberation
+    xvfb openbox xdotool x11-xkb-utils x11-utils
 )
 
 kestrix_as_root() {

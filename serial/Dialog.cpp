@@ -36,9 +36,11 @@ Dialog::Dialog(QWidget *parent)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(TwipsRect(1680, 1440, 1215, 375));
+    OKButton->setAutoDefault(true); // Return presses it, as Space does
     connect(OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
 
     tmrHide = new QTimer(this);
+    tmrHide->setTimerType(Qt::PreciseTimer); // a coarse one rounds 45 s to whole seconds
     tmrHide->setInterval(kHideAfterMs);
     connect(tmrHide, &QTimer::timeout, this, &Dialog::tmrHide_Timer);
 }

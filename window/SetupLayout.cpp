@@ -184,6 +184,11 @@ void Setup::createCommands()
     cmdSend = placed(new QPushButton(QStringLiteral("SEND"), Frame6), "cmdSend",
                      TwipsRect(5640, 245, 1140, 400), 8.25, true);
     cmdHelp = button(Frame6, "cmdHelp", "Help (F1)", TwipsRect(7440, 280, 850, 375));
+    // Return and Enter press the focused button, as Space does. The window
+    // is no dialog, so no button is the default that a field's Return
+    // would press.
+    for (QPushButton *command : {cmdDefault, cmdSave, cmdLoad, cmdSend, cmdHelp})
+        command->setAutoDefault(true);
 }
 
 void Setup::setTabOrder()

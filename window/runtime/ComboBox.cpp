@@ -1,9 +1,12 @@
 #include "ComboBox.h"
 
+#include <QWheelEvent>
+
 namespace kestrix {
 
 ComboBox::ComboBox(const QStringList &entries, QWidget *parent) : QComboBox(parent)
 {
+    setFocusPolicy(Qt::StrongFocus);
     addItems(entries);
     setCurrentIndex(-1);
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
@@ -17,6 +20,14 @@ ComboBox::ComboBox(const QStringList &entries, QWidget *parent) : QComboBox(pare
             emit clickReaction();
         m_reactedToChange = false;
     });
+}
+
+void ComboBox::wheelEvent(QWheelEvent *event)
+{
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 void ComboBox::setListIndex(int index)

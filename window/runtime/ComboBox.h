@@ -16,6 +16,11 @@ public:
     int listIndex() const { return currentIndex(); }
     void setListIndex(int index);
 
+protected:
+    // The wheel turns only the list that has the focus, never one the
+    // pointer merely rests on.
+    void wheelEvent(QWheelEvent *event) override;
+
 signals:
     // An entry was chosen: by the operator, even the one already shown, or by
     // the program changing the position.

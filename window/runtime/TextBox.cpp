@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace kestrix {
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
@@ -54,75 +56,92 @@ bool TextBox::hasRoomForOne() const
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Paste)) {
-        pasteFiltered(QApplication::clipboard()->text(QClipboard::Clipboard));
+        pasteText(QApplication::clipboard()->text(QClipboard::Clipboard));
         event->accept();
         return;
     }
     const QString typed = event->text();
-    const bool isCharacter = typed.size() == 1 && typed[0].isPrint();
-    if (event->key() != Qt::Key_Backspace && !isCharacter) {
+    const bool isText = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),
+                                                        [](QChar c) { return c.isPrint(); });
+    if (event->key() == Qt::Key_Backspace) {
+        event->accept();
+        enterCode(kBackspace);
+    } else if (isText) {
+        event->accept();
+        enterText(typed);
+    } else {
         QLineEdit::keyPressEvent(event); // no character: caret keys, Delete, shortcuts
-        return;
     }
-    event->accept();
-    KeyCode original = kBackspace;
-    if (isCharacter) {
-        const auto byte = ToWindows1252(typed[0]);
-        if (!byte)
-            return; // the device's code page has no such character
-        original = *byte;
-    }
-    typeCharacter(event, original, filtered(original));
 }
 
-void TextBox::typeCharacter(QKeyEvent *event, KeyCode original, KeyCode code)
+void TextBox::enterText(QStringView text)
 {
-    if (code == 0)
-        return;
-    if (code == kBackspace) {
-        QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-        QLineEdit::keyPressEvent(original == kBackspace ? event : &backspace);
-        return;
-    }
-    if (code < 32 || !hasRoomForOne())
-        return;
-    if (code == original) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    const QString replacement(FromWindows1252(static_cast<std::uint8_t>(code)));
-    QKeyEvent changed(QEvent::KeyPress, event->key(), event->modifiers(), replacement);
-    QLineEdit::keyPressEvent(&changed);
-}
-
-void TextBox::pasteFiltered(const QString &text)
-{
-    if (isReadOnly() || filtered(kPaste) == 0)
-        return;
     for (const QChar c : text) {
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            break; // a one-line field takes the first line
         const auto byte = ToWindows1252(c);
-        if (!byte || *byte < 32 || !hasRoomForOne())
-            continue;
-        const KeyCode code = filtered(*byte);
-        if (code >= 32)
-            insert(QString(FromWindows1252(static_cast<std::uint8_t>(code))));
+        // The device's code page has no such character; a control character
+        // never enters a one-line field.
+        if (byte && *byte >= 32)
+            enterCode(*byte);
     }
+}
+
+void TextBox::enterCode(KeyCode original)
+{
+    const KeyCode code = filtered(original);
+    if (code == kBackspace)
+        backspace();
+    else if (code >= 32 && hasRoomForOne())
+        insert(QString(FromWindows1252(static_cast<std::uint8_t>(code))));
+}
+
+bool TextBox::acceptsPaste() const
+{
+    return !isReadOnly() && filtered(kPaste) != 0;
+}
+
+void TextBox::pasteText(const QString &text)
+{
+    if (!acceptsPaste())
+        return;
+    // A one-line field takes the first line.
+    const auto lineEnd = std::find_if(text.begin(), text.end(), [](QChar c) {
+        return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+    });
+    enterText(QStringView(text.begin(), lineEnd));
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (event->commitString().isEmpty() && event->replacementLength() == 0) {
+        QLineEdit::inputMethodEvent(event); // composing: the pre-edit text only
+        return;
+    }
+    // The pre-edit text shows as the input method has it; what it commits
+    // goes through the gate.
+    QInputMethodEvent preedit(event->preeditString(), event->attributes());
+    QLineEdit::inputMethodEvent(&preedit);
+    enterText(event->commitString());
+    event->accept();
 }
 
 void TextBox::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    // Coming back from another window or a popup is not entering the field.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    const bool withWindow =
+        event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+    // The focus given before the window first shows arrives with the window,
+    // and that is entering the field; coming back to it is not.
+    if (!withWindow || !m_focusAwayWithWindow)
         emit gotFocus();
+    m_focusAwayWithWindow = false;
 }
 
 void TextBox::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    m_focusAwayWithWindow =
+        event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+    if (!m_focusAwayWithWindow)
         emit lostFocus();
 }
 
@@ -130,8 +149,10 @@ void TextBox::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::MiddleButton) {
         const QClipboard *clipboard = QApplication::clipboard();
-        if (clipboard->supportsSelection())
-            pasteFiltered(clipboard->text(QClipboard::Selection));
+        if (clipboard->supportsSelection()) {
+            setCursorPosition(cursorPositionAt(event->position().toPoint()));
+            pasteText(clipboard->text(QClipboard::Selection));
+        }
         event->accept();
         return;
     }
@@ -140,15 +161,35 @@ void TextBox::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+QMenu *TextBox::createEditMenu()
+{
+    auto *menu = new QMenu(this);
+    const auto add = [this, menu](const QString &caption, QKeySequence::StandardKey key,
+                                  bool enabled, auto reaction) {
+        const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
+        QAction *action =
+            menu->addAction(shortcut.isEmpty() ? caption : caption + QLatin1Char('\t') + shortcut);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, reaction);
+    };
+    const bool editable = !isReadOnly();
+    add(tr("&Undo"), QKeySequence::Undo, editable && isUndoAvailable(), [this] { undo(); });
+    menu->addSeparator();
+    add(tr("Cu&t"), QKeySequence::Cut, editable && hasSelectedText(), [this] { cut(); });
+    add(tr("&Copy"), QKeySequence::Copy, hasSelectedText(), [this] { copy(); });
+    add(tr("&Paste"), QKeySequence::Paste,
+        acceptsPaste() && !QApplication::clipboard()->text().isEmpty(),
+        [this] { pasteText(QApplication::clipboard()->text(QClipboard::Clipboard)); });
+    add(tr("&Delete"), QKeySequence::UnknownKey, editable && hasSelectedText(), [this] { del(); });
+    menu->addSeparator();
+    add(tr("Select &All"), QKeySequence::SelectAll, !text().isEmpty(), [this] { selectAll(); });
+    return menu;
+}
+
 void TextBox::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu *menu = createStandardContextMenu();
+    QMenu *menu = createEditMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        paste->disconnect();
-        connect(paste, &QAction::triggered, this,
-                [this] { pasteFiltered(QApplication::clipboard()->text()); });
-    }
     menu->popup(event->globalPos());
 }
 
@@ -159,7 +200,7 @@ void TextBox::dropEvent(QDropEvent *event)
         return;
     }
     setCursorPosition(cursorPositionAt(event->position().toPoint()));
-    pasteFiltered(event->mimeData()->text());
+    pasteText(event->mimeData()->text());
     event->acceptProposedAction();
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
-// A text box as the settings window's fields need it: every character typed,
-// pasted or dropped passes the field's key reaction as a Windows-1252 code
-// that the reaction may change or drop, and the length limit binds typing
-// only, so a program write or a loaded file may hold a longer text.
+// A text box as the settings window's fields need it. Every character that
+// enters it from outside the program (typed, committed by an input method,
+// pasted by keyboard, menu or middle click, or dropped) passes one gate: the
+// field's key reaction as a Windows-1252 code that the reaction may change or
+// drop, then the length limit. The limit binds the operator only, so a
+// program write or a loaded file may hold a longer text.
 
 #include <QLineEdit>
+
+class QMenu;
 
 #include <cstdint>
 #include <functional>
@@ -48,6 +52,10 @@ public:
     // Receives each character's code; 0 drops it, another code replaces it.
     void setKeyFilter(std::function<void(KeyCode &)> filter) { m_keyFilter = std::move(filter); }
 
+    // The edit menu of a right click: Undo, Cut, Copy, Paste, Delete and
+    // Select All, with Paste going through the gate. The caller owns it.
+    QMenu *createEditMenu();
+
 signals:
     void changed();
     void gotFocus();
@@ -61,18 +69,26 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
     KeyCode filtered(KeyCode code) const;
     bool hasRoomForOne() const;
-    void typeCharacter(QKeyEvent *event, KeyCode original, KeyCode code);
-    // A paste: refused whole when the field refuses Ctrl+V, else each
-    // character goes in as if typed.
-    void pasteFiltered(const QString &text);
+    // The gate: each character in order, exactly as if typed.
+    void enterText(QStringView text);
+    void enterCode(KeyCode original);
+    // Whether the field takes a paste at all: the key reaction sees Ctrl+V.
+    bool acceptsPaste() const;
+    // A paste: refused whole where the field refuses Ctrl+V, else its first
+    // line goes through the gate.
+    void pasteText(const QString &text);
 
     std::function<void(KeyCode &)> m_keyFilter;
     int m_lengthLimit = 32767;
     Background m_background = Background::Normal;
+    // The focus left with the window (or for a popup) and comes back with
+    // it; that is no entering of the field.
+    bool m_focusAwayWithWindow = false;
 };
 
 } // namespace kestrix
