@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QFileDevice>
 #include <QLocale>
+#include <QStringDecoder>
 
 #include <cmath>
 #include <limits>
@@ -90,7 +91,9 @@ private:
 
     bool get(char &c)
     {
-        if (++m_fieldBytes > kMaxFieldBytes)
+        // A field may fill kMaxFieldBytes, quotes included; one more byte is
+        // its delimiter.
+        if (++m_fieldBytes > kMaxFieldBytes + 1)
             return fail(m_line, QStringLiteral("%1 is longer than %2 characters; this is not a "
                                                "configuration file.")
                                     .arg(fieldName(m_number, *m_field))
@@ -238,6 +241,24 @@ std::optional<int> numberOf(const RawField &raw, int number, const ConfigField &
     return n;
 }
 
+// A text field as its control holds it: Windows-1252 characters only.
+std::optional<QString> textOf(const RawField &raw, bool utf8, int number, const ConfigField &field,
+                              QString &error)
+{
+    if (!utf8)
+        return DecodeWindows1252(raw.bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(raw.bytes);
+    if (!decoder.hasError() && EncodeWindows1252(text))
+        return text;
+    error = QStringLiteral("line %1: %2 holds %3, which the device cannot show.")
+                .arg(raw.line)
+                .arg(fieldName(number, field),
+                     decoder.hasError() ? QStringLiteral("bytes that are not UTF-8")
+                                        : QStringLiteral("a character outside Windows-1252"));
+    return std::nullopt;
+}
+
 } // namespace
 
 ConfigWrite WriteConfigFile(const DeviceSettings &settings)
@@ -270,6 +291,11 @@ ConfigWrite WriteConfigFile(const DeviceSettings &settings)
 
 ConfigRead ReadConfigFile(QIODevice &device)
 {
+    // Editors on Windows often mark UTF-8 text so; without the mark the file
+    // is Windows-1252, as this program writes it.
+    const bool utf8 = device.peek(3) == QByteArrayLiteral("\xEF\xBB\xBF");
+    if (utf8)
+        device.skip(3);
     DeviceSettings settings;
     FieldReader reader(device);
     int number = 0;
@@ -278,11 +304,14 @@ ConfigRead ReadConfigFile(QIODevice &device)
         const std::optional<RawField> raw = reader.next(number, field);
         if (!raw)
             return {std::nullopt, reader.error()};
+        QString error;
         if (field.kind == FieldKind::Text) {
-            field.text(settings) = DecodeWindows1252(raw->bytes);
+            const std::optional<QString> text = textOf(*raw, utf8, number, field, error);
+            if (!text)
+                return {std::nullopt, error};
+            field.text(settings) = *text;
             continue;
         }
-        QString error;
         const std::optional<int> value = numberOf(*raw, number, field, error);
         if (!value)
             return {std::nullopt, error};

@@ -27,23 +27,53 @@ std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings 
     if (!written.bytes)
         return aboutFile(path, QStringLiteral("not saved: ") + written.error);
 
+    const QFileInfo target(path); // through a link, the file it names
+    if (target.exists() && !target.isFile())
+        return aboutFile(path, QStringLiteral("cannot be written: it is not a regular file (a "
+                                              "folder, a device or a pipe). Choose another "
+                                              "name."));
     // Replacing would go around a read-only mark that the operator set.
-    const QFileInfo target(path);
-    if (target.exists() && target.isFile() && !target.isWritable())
+    if (target.exists() && !target.isWritable())
         return aboutFile(path, QStringLiteral("cannot be written: the file is read-only."));
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every write error shows at once, the last one included; a
+    // buffered write could fail in the final flush unseen.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return aboutFile(path, QStringLiteral("cannot be written: %1.").arg(file.errorString()));
-    if (file.write(*written.bytes) != written.bytes->size() || !file.commit())
-        return aboutFile(path, QStringLiteral("cannot be written: %1.").arg(file.errorString()));
+    // The new file keeps the access rights that the operator gave the old one.
+    if (target.exists())
+        file.setPermissions(target.permissions());
+    const qint64 done = file.write(*written.bytes);
+    if (done != written.bytes->size()) {
+        // A write cut short sets no error of its own: the disk is full.
+        const QString reason =
+            done < 0 ? file.errorString()
+                     : QStringLiteral("only %1 of %2 bytes could be written; the disk may be full")
+                           .arg(done)
+                           .arg(written.bytes->size());
+        file.cancelWriting();
+        return aboutFile(path, QStringLiteral("cannot be written: %1. The old file is "
+                                              "unchanged.")
+                                   .arg(reason));
+    }
+    if (!file.commit())
+        return aboutFile(path, QStringLiteral("cannot be written: %1. The old file is "
+                                              "unchanged.")
+                                   .arg(file.errorString()));
     return std::nullopt;
 }
 
 ConfigRead LoadConfigFile(const QString &path)
 {
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return {std::nullopt, aboutFile(path, QStringLiteral("is a folder, not a file."))};
+    // A pipe or a device would block the read, or never end.
+    if (info.exists() && !info.isFile())
+        return {std::nullopt,
+                aboutFile(path, QStringLiteral("is not a regular file (a device or a pipe); "
+                                               "a configuration file is a plain file."))};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt,

@@ -33,6 +33,7 @@ QtSerialPort::QtSerialPort(QProcessEnvironment environment) : m_environment(std:
 PortFailure QtSerialPort::setPortNumber(int number)
 {
     if (!m_device.isEmpty()) {
+        m_path = m_device;
         m_port.setPortName(m_device);
         return std::nullopt;
     }
@@ -44,6 +45,7 @@ PortFailure QtSerialPort::setPortNumber(int number)
             .arg(kFirstPort)
             .arg(kLastPort);
     m_number = number;
+    m_path = *device;
     m_port.setPortName(*device);
     return std::nullopt;
 }
@@ -61,7 +63,7 @@ PortFailure QtSerialPort::open()
         const QString reason = m_port.errorString();
         m_port.close();
         return QStringLiteral("The serial port %1 refused the line settings 4800 baud 8N1 (%2).")
-            .arg(m_port.portName(), reason);
+            .arg(m_path, reason);
     }
     // Pseudo-terminals and some adapters have no modem lines: not a failure.
     m_port.setDataTerminalReady(false);
@@ -99,7 +101,8 @@ PortFailure QtSerialPort::close()
 
 QString QtSerialPort::openFailure() const
 {
-    const QString device = m_port.portName();
+    // QSerialPort names a device without its "/dev/"; messages name it whole.
+    const QString &device = m_path;
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
         if (!m_device.isEmpty())
@@ -137,7 +140,7 @@ QString QtSerialPort::lostDeviceFailure() const
 {
     return QStringLiteral("The serial port %1 stopped working during the send (%2).\n"
                           "Check the cable or the USB adapter, then press SEND again.")
-        .arg(m_port.portName(), m_port.errorString());
+        .arg(m_path, m_port.errorString());
 }
 
 } // namespace kestrix

@@ -30,6 +30,7 @@ private:
 
     QSerialPort m_port;
     QProcessEnvironment m_environment;
+    QString m_path; // the device opened, as named
     int m_number = 0;
     QString m_device;
 };

@@ -63,6 +63,15 @@ std::optional<QString> rangeDigits(const QString &text)
     return FrequencyDigits(megahertz);
 }
 
+// Why a text did not fit the frame: a character the device cannot show, or
+// more characters than the frame holds after its place.
+QString textProblem(const QString &what, const QString &text)
+{
+    return EncodeWindows1252(text)
+               ? what + QStringLiteral(" is too long for the device")
+               : what + QStringLiteral(" holds a character outside Windows-1252");
+}
+
 } // namespace
 
 QString FrequencyDigits(double megahertz)
@@ -104,8 +113,8 @@ bool PutTextField(ConfigFrame &frame, const QString &text, int offset)
 FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
 {
     FrameBuild build;
-    const auto fail = [&build](const char *problem) {
-        build.problem = QString::fromLatin1(problem);
+    const auto fail = [&build](const QString &problem) {
+        build.problem = problem;
         return build;
     };
     bool boundsValid = true;
@@ -113,7 +122,7 @@ FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
     for (int slot = 0; slot < kRangeRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumRange, kRangeRows);
         if (!row)
-            return fail("no count of ranges is chosen");
+            return fail(QStringLiteral("no count of ranges is chosen"));
         const int offset = kRangeSlotOffset + 10 * slot;
         // Both bounds are tried even when the first one is refused.
         const bool low = PutRangeLow(frame, s.txtRangeLow[*row], offset);
@@ -124,42 +133,43 @@ FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
     const double quarters = ValueOf(s.txtTimer) * 4;
     const double timerByte = RoundHalfEven(quarters);
     if (!std::isfinite(quarters) || timerByte < 0 || timerByte > 255)
-        return fail("the suspend timer is outside 0 to 63.75 s");
+        return fail(QStringLiteral("the suspend timer is outside 0 to 63.75 s"));
     putByte(frame, kTimerOffset, static_cast<std::uint8_t>(timerByte));
     build.timerText = FormatNumber(timerByte / 4, NumberPattern::Seconds);
 
     const auto options = flagByte({s.chkPacket, s.chkRA2, s.chkBeep});
     if (!options)
-        return fail("an option switch is neither off nor on");
+        return fail(QStringLiteral("an option switch is neither off nor on"));
     putByte(frame, kOptionFlagsOffset, *options);
     const auto sections = flagByte({s.chkDxCall, s.chkBand, s.chkRange, s.chkToAll, s.chkUsrM});
     if (!sections)
-        return fail("a section switch is neither off nor on");
+        return fail(QStringLiteral("a section switch is neither off nor on"));
     putByte(frame, kSectionFlagsOffset, *sections);
 
     for (int slot = 0; slot < kBandRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumBand, kBandRows);
         if (!row)
-            return fail("no count of bands is chosen");
+            return fail(QStringLiteral("no count of bands is chosen"));
         const int band = s.cbBand[*row];
         if (band < 0 || band >= BandList().size())
-            return fail("an active band row has no band chosen");
+            return fail(QStringLiteral("an active band row has no band chosen"));
         putByte(frame, kBandSlotOffset + slot, static_cast<std::uint8_t>(band));
     }
     putByte(frame, kBandSlotOffset + kBandRows, 0);
 
-    if (!PutText(frame, QStringLiteral("DX de "), kDxDeOffset) ||
-        !PutText(frame, QStringLiteral("To ALL de "), kToAllDeOffset) ||
-        !PutTextField(frame, withoutLeadingSpaces(s.txtUsrM), kUserMessageOffset))
-        return fail("the user message holds a character outside Windows-1252");
+    PutText(frame, QStringLiteral("DX de "), kDxDeOffset);
+    PutText(frame, QStringLiteral("To ALL de "), kToAllDeOffset);
+    const QString message = withoutLeadingSpaces(s.txtUsrM);
+    if (!PutTextField(frame, message, kUserMessageOffset))
+        return fail(textProblem("the user message", message));
 
     for (int slot = 0; slot < kDxCallRows; ++slot) {
         const auto row = rowForSlot(slot, s.cbNumDxCalls, kDxCallRows);
         if (!row)
-            return fail("no count of DX calls is chosen");
-        if (!PutTextField(frame, withoutLeadingSpaces(s.txtDxCall[*row]),
-                          kDxCallSlotOffset + 10 * slot))
-            return fail("a DX call is too long or holds a character outside Windows-1252");
+            return fail(QStringLiteral("no count of DX calls is chosen"));
+        const QString call = withoutLeadingSpaces(s.txtDxCall[*row]);
+        if (!PutTextField(frame, call, kDxCallSlotOffset + 10 * slot))
+            return fail(textProblem("a DX call", call));
     }
 
     build.ok = boundsValid;

@@ -79,6 +79,36 @@ double radixValue(const QString &digits, int base)
 
 } // namespace
 
+namespace {
+
+// The power of ten of a number's first significant digit: 2 for "123.4",
+// -3 for "0.0012", 5 for "1e5"; 0 without one. Saturates far beyond the
+// range of a double.
+long long decimalOrder(const std::string &number)
+{
+    constexpr long long kFar = 1'000'000'000;
+    const std::size_t exponentAt = number.find('e');
+    const std::string mantissa = number.substr(0, exponentAt);
+    long long exponent = 0;
+    if (exponentAt != std::string::npos) {
+        const bool negative = number[exponentAt + 1] == '-';
+        for (std::size_t i = exponentAt + 1; i < number.size(); ++i)
+            if (number[i] >= '0' && number[i] <= '9')
+                exponent = std::min(kFar, exponent * 10 + (number[i] - '0'));
+        if (negative)
+            exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string::npos)
+        return 0;
+    const long long order = first < point ? static_cast<long long>(point - first) - 1
+                                          : -static_cast<long long>(first - point);
+    return order + exponent;
+}
+
+} // namespace
+
 double ParseLeadingNumber(const QString &text)
 {
     QString s;
@@ -134,10 +164,10 @@ double ParseLeadingNumber(const QString &text)
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
-        // from_chars leaves value alone then: tell overflow from underflow by
-        // the exponent's sign.
-        const bool tiny = number.find("e-") != std::string::npos;
-        const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::max();
+        // from_chars leaves value alone then: the number's decimal order
+        // tells overflow from underflow.
+        const double magnitude =
+            decimalOrder(number) > 0 ? std::numeric_limits<double>::max() : 0.0;
         return number.front() == '-' ? -magnitude : magnitude;
     }
     return value;

@@ -242,6 +242,20 @@ TEST(ConfigFile, AnEndlessFileIsNotReadPastOneField)
     }
 }
 
+TEST(ConfigFile, AFieldMayFillItsLimitQuotesIncluded)
+{
+    for (const int bytes : {kMaxFieldBytes - 1, kMaxFieldBytes, kMaxFieldBytes + 1}) {
+        for (const bool quoted : {false, true}) {
+            const QByteArray field =
+                quoted ? '"' + QByteArray(bytes - 2, 'x') + '"' : QByteArray(bytes, 'x');
+            const QByteArray file = field + kExampleFile.mid(endOfField(1));
+            const ConfigRead read = ReadConfigFile(file);
+            EXPECT_EQ(read.settings.has_value(), bytes <= kMaxFieldBytes)
+                << bytes << (quoted ? " quoted: " : ": ") << read.error.toStdString();
+        }
+    }
+}
+
 TEST(ConfigFile, FileTitleIsThePartAfterTheLastSlashOfEitherKind)
 {
     const struct

@@ -170,13 +170,14 @@ struct FailureCase
     const char *name;
     void (*change)(DeviceSettings &);
     bool timerStepRan;
+    const char *reason;
 };
 
 class BuildFailure : public testing::TestWithParam<FailureCase>
 {
 };
 
-TEST_P(BuildFailure, RefusesTheSettings)
+TEST_P(BuildFailure, RefusesTheSettingsAndSaysWhy)
 {
     DeviceSettings s = DefaultSettings();
     GetParam().change(s);
@@ -184,24 +185,38 @@ TEST_P(BuildFailure, RefusesTheSettings)
     const FrameBuild build = BuildConfigFrame(s, frame);
     EXPECT_FALSE(build.ok);
     EXPECT_EQ(build.timerText.has_value(), GetParam().timerStepRan);
+    EXPECT_TRUE(build.problem.contains(GetParam().reason)) << build.problem.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BuildFailure,
     testing::Values(
-        FailureCase{"NoRangeCount", [](DeviceSettings &s) { s.cbNumRange = kNoChoice; }, false},
-        FailureCase{"NoBandCount", [](DeviceSettings &s) { s.cbNumBand = kNoChoice; }, true},
-        FailureCase{"NoDxCallCount", [](DeviceSettings &s) { s.cbNumDxCalls = kNoChoice; }, true},
+        FailureCase{"NoRangeCount", [](DeviceSettings &s) { s.cbNumRange = kNoChoice; }, false,
+                    "no count of ranges"},
+        FailureCase{"NoBandCount", [](DeviceSettings &s) { s.cbNumBand = kNoChoice; }, true,
+                    "no count of bands"},
+        FailureCase{"NoDxCallCount", [](DeviceSettings &s) { s.cbNumDxCalls = kNoChoice; }, true,
+                    "no count of DX calls"},
         FailureCase{"BandSwitchedOffButUnchosen",
                     [](DeviceSettings &s) {
                         s.chkBand = 0;
                         s.cbBand[2] = kNoChoice;
                     },
-                    true},
-        FailureCase{"GrayedOption", [](DeviceSettings &s) { s.chkBeep = 2; }, true},
-        FailureCase{"GrayedSection", [](DeviceSettings &s) { s.chkUsrM = 2; }, true},
-        FailureCase{"CharacterOutsideTheCodePage", [](DeviceSettings &s) { s.txtUsrM = "Ω"; },
-                    true}),
+                    true, "no band chosen"},
+        FailureCase{"GrayedOption", [](DeviceSettings &s) { s.chkBeep = 2; }, true,
+                    "an option switch"},
+        FailureCase{"GrayedSection", [](DeviceSettings &s) { s.chkUsrM = 2; }, true,
+                    "a section switch"},
+        FailureCase{"CharacterOutsideTheCodePage", [](DeviceSettings &s) { s.txtUsrM = "Ω"; }, true,
+                    "the user message holds a character outside Windows-1252"},
+        FailureCase{"MessagePastTheFrameEnd",
+                    [](DeviceSettings &s) { s.txtUsrM = QString(41, QChar('M')); }, true,
+                    "the user message is too long for the device"},
+        FailureCase{"CallPastTheFrameEnd",
+                    [](DeviceSettings &s) { s.txtDxCall[2] = QString(1021, QChar('K')); }, true,
+                    "a DX call is too long for the device"},
+        FailureCase{"CallOutsideTheCodePage", [](DeviceSettings &s) { s.txtDxCall[0] = "Ж"; }, true,
+                    "a DX call holds a character outside Windows-1252"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BuildConfigFrame, UnchosenBandBeyondTheCountIsNotRead)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include <limits>
 
 using namespace kestrix;
@@ -126,4 +129,38 @@ TEST(FormatNumber, UsesTheLocaleSeparatorByDefault)
     }
     const auto guard = LocaleGuard::point();
     EXPECT_EQ(FormatNumber(2.25, NumberPattern::Seconds), "2.25");
+}
+
+// Numbers too long or too large for a double: their decimal order, not the
+// way they are written, decides between the largest double and zero.
+TEST(ParseLeadingNumber, OutOfRangeTextsGoToTheirSideOfTheRange)
+{
+    const double largest = std::numeric_limits<double>::max();
+    for (const int zeros : {310, 400, 1000}) {
+        for (const int exponent : {-2000, -700, -350, -10, 0, 10, 350, 700}) {
+            const QString e = QStringLiteral("e%1").arg(exponent);
+            // "1000…0eX" has the order zeros + X; "0.000…01eX" has -(zeros + 1) + X.
+            const std::pair<QString, int> texts[] = {
+                {QStringLiteral("1") + QString(zeros, QChar('0')) + e, zeros + exponent},
+                {QStringLiteral("0,") + QString(zeros, QChar('0')) + QStringLiteral("1") + e,
+                 -(zeros + 1) + exponent}};
+            for (const auto &[text, order] : texts) {
+                for (const bool negative : {false, true}) {
+                    const QString signedText = negative ? QStringLiteral("-") + text : text;
+                    const double value = ValueOf(signedText);
+                    const double magnitude = std::abs(value);
+                    if (order > 308)
+                        EXPECT_EQ(magnitude, largest) << order;
+                    else if (order < -324)
+                        EXPECT_EQ(magnitude, 0.0) << order;
+                    else
+                        EXPECT_NEAR(std::log10(magnitude), order, order < -307 ? 0.01 : 1e-9)
+                            << order; // subnormals hold few digits
+                    EXPECT_TRUE(magnitude == 0 || std::signbit(value) == negative) << order;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(ParseLeadingNumber("1e99999999999999999999999"), largest);
+    EXPECT_EQ(ParseLeadingNumber("1e-99999999999999999999999"), 0.0);
 }

@@ -1,6 +1,7 @@
 // kestrix-send and the window's SEND, each talking to kestrix-box-sim over a
 // pseudo-terminal.
 
+#include "BoxReceiver.h"
 #include "ConfigFile.h"
 #include "FakeFileDialogs.h"
 #include "FakeSerialPort.h"
@@ -197,20 +198,30 @@ TEST_F(Tools, TheSimulatorRefusesACorruptedTransmission)
     EXPECT_TRUE(result.out.contains("LCD: ERR CHECKSUM"));
 }
 
-TEST_F(Tools, KestrixSendFailuresGoToStderrWithTheirExitCode)
+TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
 {
     const QString bad = QDir(folder.path()).filePath("bad.cfg");
     QFile file(bad);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("\"1,0\",7\r\n");
     file.close();
-    DeviceSettings unsendable = settings;
-    unsendable.cbBand[1] = kNoChoice;
-    const QString noBand = QDir(folder.path()).filePath("noband.cfg");
-    QFile second(noBand);
-    ASSERT_TRUE(second.open(QIODevice::WriteOnly));
-    second.write(*WriteConfigFile(unsendable).bytes);
-    second.close();
+    const auto saved = [this](const QString &name, auto change) {
+        DeviceSettings s = settings;
+        change(s);
+        const QString path = QDir(folder.path()).filePath(name);
+        QFile out(path);
+        out.open(QIODevice::WriteOnly);
+        out.write(*WriteConfigFile(s).bytes);
+        return path;
+    };
+    const QString noBand =
+        saved(QStringLiteral("noband.cfg"), [](DeviceSettings &s) { s.cbBand[1] = kNoChoice; });
+    const auto onPort = [&](const char *port) {
+        return saved(QStringLiteral("port%1.cfg").arg(port),
+                     [port](DeviceSettings &s) { s.txtComm = port; });
+    };
+    const QString missing = folder.path() + "/ttyNone";
+    const std::string missingError = "The serial port " + missing.toStdString() + " does not";
 
     const struct
     {
@@ -219,19 +230,84 @@ TEST_F(Tools, KestrixSendFailuresGoToStderrWithTheirExitCode)
         const char *error;
     } cases[] = {
         {{}, 1, "name one configuration file"},
+        {{"--bogus", cfg()}, 1, "Unknown option 'bogus'"},
         {{"--port", "2", "--device", "/dev/null", cfg()}, 1, "not both"},
         {{"--port", "17", cfg()}, 1, "--port needs a number from 1 to 16"},
+        {{"-n", "--port", "abc", cfg()}, 1, "--port needs a number from 1 to 16, not \"abc\""},
+        {{"--port", "", cfg()}, 1, "--port needs a value"},
+        {{"--device", "", cfg()}, 1, "--device needs a value"},
         {{bad}, 2, "bad.cfg: line 1: field 2 (the beep switch): 7 is not a check state"},
         {{"-n", folder.path() + "/none.cfg"}, 2, "none.cfg: cannot be opened"},
         {{noBand}, 3, "noband.cfg: the settings cannot be sent: an active band row has no band"},
-        {{"--device", folder.path() + "/ttyNone", cfg()}, 4, "does not exist"},
+        {{"-n", onPort("0")}, 3, "the port \"0\" is not a COM port from 1 to 16"},
+        {{onPort("17")}, 3, "the port \"17\" is not a COM port from 1 to 16"},
+        {{onPort("1e9")}, 3, "the port \"1e9\" is not a COM port from 1 to 16"},
+        {{"--device", missing, cfg()}, 4, missingError.c_str()},
     };
     for (const auto &c : cases) {
         const ProcessResult result = run(KESTRIX_SEND, c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.error;
         EXPECT_TRUE(result.err.contains(c.error)) << result.err.toStdString();
+        // No dump for a run that cannot send; a port failure comes after it.
+        EXPECT_EQ(result.out.isEmpty(), c.exitCode != 4) << c.error;
     }
     const ProcessResult help = run(KESTRIX_SEND, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("Exit status:"));
+
+    for (const QStringList &arguments : {QStringList{"--bogus"}, QStringList{"--count", "0"},
+                                         QStringList{"--count", "x"}, QStringList{"--device", ""}})
+        EXPECT_EQ(run(KESTRIX_BOX_SIM, arguments).exitCode, 2) << arguments.join(' ').toStdString();
+}
+
+// Processes that keep both cores busy for as long as they live.
+class BusyMachine
+{
+public:
+    explicit BusyMachine(int processes)
+    {
+        for (int i = 0; i < processes; ++i) {
+            auto *p = new QProcess;
+            p->start(QStringLiteral("sh"), {"-c", "while :; do :; done"});
+            m_busy.emplace_back(p);
+        }
+    }
+    ~BusyMachine()
+    {
+        for (const auto &p : m_busy) {
+            p->kill();
+            p->waitForFinished();
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<QProcess>> m_busy;
+};
+
+TEST_F(Tools, OnABusyMachineTheSimulatorAcceptsCorrectSendsAndRefusesMissingPauses)
+{
+    BusyMachine busy(4);
+    constexpr int kCorrectSends = 5;
+    Simulator sim(kCorrectSends + 1);
+    ASSERT_FALSE(sim.path().isEmpty());
+    {
+        // A sender with no pauses at all, first: the rest of its bytes must
+        // not count as another transmission.
+        QFile line(sim.path());
+        ASSERT_TRUE(line.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const BlockHeader header{0xFE, 0xFE};
+        line.write("\xFE\xFE" + Block(frame(), 0, header) + "\xFE\xFE" + Block(frame(), 1, header));
+    }
+    QThread::msleep(kQuietToResyncMs + 100);
+    for (int i = 0; i < kCorrectSends; ++i)
+        EXPECT_EQ(run(KESTRIX_SEND, {"--device", sim.path(), cfg()}).exitCode, 0);
+    const ProcessResult result = sim.finish();
+    EXPECT_EQ(result.exitCode, 1) << result.out.toStdString();
+    EXPECT_TRUE(
+        result.out.contains(QRegularExpression("Transmission 1: refused: .* came 0\\.\\d ms")))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("LCD: ERR TIMING"));
+    EXPECT_EQ(result.out.count("accepted"), kCorrectSends) << result.out.toStdString();
+    EXPECT_TRUE(
+        result.out.contains(QStringLiteral("Transmission %1: accepted").arg(kCorrectSends + 1)));
 }

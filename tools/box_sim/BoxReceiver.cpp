@@ -36,6 +36,8 @@ std::optional<BoxReceiver::Clock::time_point> BoxReceiver::deadline() const
     switch (m_state) {
     case State::Waiting:
         return std::nullopt;
+    case State::Skipping:
+        return m_last + std::chrono::milliseconds(kQuietToResyncMs);
     case State::Between:
         return m_last + std::chrono::milliseconds(kQuietBetweenBlocksMs);
     default:
@@ -50,21 +52,27 @@ std::optional<Reception> BoxReceiver::idle(Clock::time_point now)
         return std::nullopt;
     const int block = m_block + 1;
     switch (m_state) {
+    case State::Skipping:
+        restart(State::Waiting);
+        return std::nullopt;
     case State::Header:
         return refuse(
             QStringLiteral("ERR HEADER"),
-            QStringLiteral("header %1 stopped after %2 of 2 bytes").arg(block).arg(m_count));
+            QStringLiteral("header %1 stopped after %2 of 2 bytes").arg(block).arg(m_count),
+            State::Waiting);
     case State::Block:
         return refuse(QStringLiteral("ERR SHORT BLOCK"),
                       QStringLiteral("block %1 stopped after %2 of %3 bytes")
                           .arg(block)
                           .arg(m_count)
-                          .arg(kBlockBytes));
+                          .arg(kBlockBytes),
+                      State::Waiting);
     default:
         return refuse(QStringLiteral("ERR SHORT BLOCK"),
                       QStringLiteral("block 2 never came: the line was quiet for %1 ms after "
                                      "block 1")
-                          .arg(kQuietBetweenBlocksMs));
+                          .arg(kQuietBetweenBlocksMs),
+                      State::Waiting);
     }
 }
 
@@ -79,6 +87,8 @@ std::optional<Reception> BoxReceiver::take(char byte, Clock::time_point at)
 {
     const auto value = static_cast<std::uint8_t>(byte);
     switch (m_state) {
+    case State::Skipping:
+        return std::nullopt;
     case State::Waiting:
         if (value != m_header[0]) {
             ++m_current.strayBytes;
@@ -94,11 +104,9 @@ std::optional<Reception> BoxReceiver::take(char byte, Clock::time_point at)
                           QStringLiteral("header 2 began with %1, not %2")
                               .arg(hexByte(value), hexByte(m_header[0])));
         noteStart(at);
-        if (m_current.gapsMs.back() < kPauseAfterBlockMs - kGapToleranceMs)
-            return refuse(QStringLiteral("ERR TIMING"),
-                          QStringLiteral("header 2 came %1 ms after block 1; the box needs %2 ms")
-                              .arg(m_current.gapsMs.back(), 0, 'f', 1)
-                              .arg(kPauseAfterBlockMs));
+        if (auto refused = refuseForTiming(1, kPauseAfterBlockMs,
+                                           QStringLiteral("header 2 came %1 ms after block 1")))
+            return refused;
         m_state = State::Header;
         m_count = 1;
         return std::nullopt;
@@ -115,13 +123,11 @@ std::optional<Reception> BoxReceiver::take(char byte, Clock::time_point at)
     case State::Block:
         if (m_count == 0) {
             noteStart(at);
-            if (m_current.gapsMs.back() < kPauseAfterHeaderMs - kGapToleranceMs)
-                return refuse(QStringLiteral("ERR TIMING"),
-                              QStringLiteral("block %1 came %2 ms after its header; the box "
-                                             "needs %3 ms")
-                                  .arg(m_block + 1)
-                                  .arg(m_current.gapsMs.back(), 0, 'f', 1)
-                                  .arg(kPauseAfterHeaderMs));
+            const int gap = static_cast<int>(m_current.gapsMs.size()) - 1;
+            if (auto refused = refuseForTiming(
+                    gap, kPauseAfterHeaderMs,
+                    QStringLiteral("block %1 came %2 ms after its header").arg(m_block + 1)))
+                return refused;
         }
         m_bytes += byte;
         if (++m_count == kBlockBytes)
@@ -150,18 +156,45 @@ std::optional<Reception> BoxReceiver::endBlock()
     Reception done = std::move(m_current);
     done.accepted = true;
     done.lcd = QStringLiteral("OK!");
-    *this = BoxReceiver(m_header);
+    done.readerLatencyMs = m_latencyMs;
+    restart(State::Waiting);
     return done;
 }
 
-Reception BoxReceiver::refuse(const QString &lcd, const QString &reason)
+std::optional<Reception> BoxReceiver::refuseForTiming(int gap, double nominalMs,
+                                                      const QString &what)
+{
+    const double measured = m_current.gapsMs[static_cast<std::size_t>(gap)];
+    if (measured >= nominalMs - kGapToleranceMs)
+        return std::nullopt;
+    if (measured + m_latencyMs >= nominalMs - kGapToleranceMs) {
+        m_current.uncertainGaps.push_back(gap);
+        return std::nullopt;
+    }
+    return refuse(QStringLiteral("ERR TIMING"), QStringLiteral("%1; the box needs %2 ms")
+                                                    .arg(what.arg(measured, 0, 'f', 1))
+                                                    .arg(nominalMs));
+}
+
+Reception BoxReceiver::refuse(const QString &lcd, const QString &reason, State next)
 {
     Reception done = std::move(m_current);
     done.accepted = false;
     done.lcd = lcd;
     done.reason = reason;
-    *this = BoxReceiver(m_header);
+    done.readerLatencyMs = m_latencyMs;
+    restart(next);
     return done;
+}
+
+void BoxReceiver::restart(State state)
+{
+    m_state = state;
+    m_block = 0;
+    m_count = 0;
+    m_bytes.clear();
+    m_starts.clear();
+    m_current = Reception();
 }
 
 } // namespace kestrix

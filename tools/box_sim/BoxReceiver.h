@@ -31,16 +31,24 @@ struct Reception
     // Header 1 to block 1, block 1 to header 2, header 2 to block 2, between
     // the first bytes of each, as far as the transmission got.
     std::vector<double> gapsMs;
-    int strayBytes = 0; // bytes before the first header, which the box skips
+    // Gaps that came out short, yet within what the reader's lateness may
+    // have taken off them: reported, not refused.
+    std::vector<int> uncertainGaps;
+    double readerLatencyMs = 0; // the lateness allowed for when judging
+    int strayBytes = 0;         // bytes before the first header, which the box skips
 };
 
-// Gaps measured at the receiving end may come out a little short of what the
-// sender paused, by the reader's wake-up latency.
+// Gaps are measured between the reads that brought the bytes, so a reader
+// that wakes late sees them short by up to its lateness. A pause counts as
+// missing only where even that cannot explain the gap, with this margin.
 inline constexpr double kGapToleranceMs = 5;
 // A line quiet this long inside a header or a block has cut it short.
 inline constexpr int kQuietInBlockMs = 200;
 // Block 2 must follow block 1 within this time.
 inline constexpr int kQuietBetweenBlocksMs = 1500;
+// After a refusal the rest of that transmission is passed over until the
+// line has been quiet this long, longer than any pause inside one.
+inline constexpr int kQuietToResyncMs = 600;
 
 class BoxReceiver
 {
@@ -55,20 +63,26 @@ public:
     std::optional<Reception> idle(Clock::time_point now);
     // When idle() must be called next; nothing while no transmission runs.
     std::optional<Clock::time_point> deadline() const;
+    // How late, at most, the reader has lately taken bytes after they came.
+    void setReaderLatency(double milliseconds) { m_latencyMs = milliseconds; }
 
 private:
     enum class State
     {
-        Waiting, // for the first header byte
-        Header,  // inside a header
-        Block,   // inside a block
-        Between, // after block 1, for header 2
+        Waiting,  // for the first header byte
+        Header,   // inside a header
+        Block,    // inside a block
+        Between,  // after block 1, for header 2
+        Skipping, // the rest of a refused transmission
     };
 
     std::optional<Reception> take(char byte, Clock::time_point at);
     std::optional<Reception> endBlock();
-    Reception refuse(const QString &lcd, const QString &reason);
+    // Ends the transmission refused; in mid-stream the rest of it is skipped.
+    Reception refuse(const QString &lcd, const QString &reason, State next = State::Skipping);
+    std::optional<Reception> refuseForTiming(int gap, double nominalMs, const QString &what);
     void noteStart(Clock::time_point at);
+    void restart(State state);
 
     BlockHeader m_header;
     State m_state = State::Waiting;
@@ -78,6 +92,7 @@ private:
     Reception m_current;
     std::vector<Clock::time_point> m_starts; // first byte of each header and block
     Clock::time_point m_last{};
+    double m_latencyMs = 0;
 };
 
 } // namespace kestrix

@@ -10,8 +10,10 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 
 using namespace kestrix;
 
@@ -41,9 +43,15 @@ void report(int number, const Reception &reception)
         out() << "  skipped " << reception.strayBytes << " bytes before the first header\n";
     static const char *gapNames[] = {"header 1 to block 1", "block 1 to header 2",
                                      "header 2 to block 2"};
-    for (std::size_t i = 0; i < reception.gapsMs.size() && i < 3; ++i)
+    for (std::size_t i = 0; i < reception.gapsMs.size() && i < 3; ++i) {
         out() << "  " << gapNames[i] << ": " << QString::number(reception.gapsMs[i], 'f', 1)
-              << " ms\n";
+              << " ms";
+        if (std::ranges::count(reception.uncertainGaps, static_cast<int>(i)) > 0)
+            out() << " as read; the reader was up to "
+                  << QString::number(reception.readerLatencyMs, 'f', 1)
+                  << " ms late, so the pause may have been there";
+        out() << "\n";
+    }
     out() << "  LCD: " << reception.lcd << "\n";
     if (reception.accepted) {
         for (const QString &line : DescribeSettings(DecodeConfigFrame(reception.frame)))
@@ -53,6 +61,32 @@ void report(int number, const Reception &reception)
     }
     out().flush();
 }
+
+constexpr auto kLatenessSampleEvery = std::chrono::milliseconds(20);
+
+// How late the reader wakes when the machine is busy: the worst of the last
+// few seconds' timed waits, doubled, since a wake for data may be later
+// than one for a timer.
+class LatenessMeter
+{
+public:
+    void sample(BoxReceiver::Clock::duration late, BoxReceiver::Clock::time_point now)
+    {
+        m_samples.push_back({now, std::chrono::duration<double, std::milli>(late).count()});
+        while (now - m_samples.front().first > std::chrono::seconds(3))
+            m_samples.pop_front();
+    }
+    double allowanceMs() const
+    {
+        double worst = 0;
+        for (const auto &[when, ms] : m_samples)
+            worst = std::max(worst, ms);
+        return 1 + 2 * worst;
+    }
+
+private:
+    std::deque<std::pair<BoxReceiver::Clock::time_point, double>> m_samples;
+};
 
 } // namespace
 
@@ -79,14 +113,23 @@ int main(int argc, char *argv[])
                                    QStringLiteral("N"));
     parser.addOption(device);
     parser.addOption(count);
-    parser.process(app);
-
+    const auto usage = [](const QString &message) {
+        std::fprintf(stderr, "kestrix-box-sim: %s\n", qPrintable(message));
+        return kUsage;
+    };
+    if (!parser.parse(app.arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(kAllAccepted);
+    if (!parser.positionalArguments().isEmpty())
+        return usage(QStringLiteral("unexpected argument \"%1\"")
+                         .arg(parser.positionalArguments().constFirst()));
     bool countOk = true;
     const int wanted = parser.isSet(count) ? parser.value(count).toInt(&countOk) : 0;
-    if (!countOk || wanted < 0) {
-        std::fprintf(stderr, "kestrix-box-sim: --count needs a whole number of 1 or more\n");
-        return kUsage;
-    }
+    if (!countOk || (parser.isSet(count) && wanted < 1))
+        return usage(QStringLiteral("--count needs a whole number of 1 or more"));
+    if (parser.isSet(device) && parser.value(device).isEmpty())
+        return usage(QStringLiteral("--device needs a value"));
 
     QString error;
     const std::unique_ptr<SerialLine> line =
@@ -106,13 +149,17 @@ int main(int argc, char *argv[])
         report(++received, reception);
         allAccepted = allAccepted && reception.accepted;
     };
+    LatenessMeter lateness;
     while (wanted == 0 || received < wanted) {
-        int timeoutMs = -1;
-        if (const auto due = receiver.deadline()) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(*due - BoxReceiver::Clock::now());
-            timeoutMs = std::max<int>(1, static_cast<int>(left.count()) + 1);
-        }
+        // Short waits let the reader see how late it wakes, which is how
+        // short it may measure a pause.
+        auto due = BoxReceiver::Clock::now() + kLatenessSampleEvery;
+        if (const auto deadline = receiver.deadline())
+            due = std::min(due, *deadline);
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(due - BoxReceiver::Clock::now());
+        const int timeoutMs = std::max<int>(1, static_cast<int>(left.count()));
+        const auto waitUntil = BoxReceiver::Clock::now() + std::chrono::milliseconds(timeoutMs);
         const std::optional<QByteArray> bytes = line->read(timeoutMs, error);
         if (!bytes) {
             std::fprintf(stderr, "kestrix-box-sim: %s\n", qPrintable(error));
@@ -120,6 +167,8 @@ int main(int argc, char *argv[])
         }
         const auto now = BoxReceiver::Clock::now();
         if (bytes->isEmpty()) {
+            lateness.sample(now - waitUntil, now);
+            receiver.setReaderLatency(lateness.allowanceMs());
             if (auto cut = receiver.idle(now))
                 handle(*cut);
             continue;

@@ -3,6 +3,7 @@
 
 #include "ConfigFileStore.h"
 #include "FrameDump.h"
+#include "PortDevice.h"
 #include "QtSerialPort.h"
 #include "Services.h"
 #include "Transmission.h"
@@ -73,6 +74,16 @@ private:
     QString m_info;
 };
 
+// A port number from 1 to 16 written as a plain whole number.
+std::optional<int> usablePort(const QString &text)
+{
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    if (!ok || number < kFirstPort || number > kLastPort)
+        return std::nullopt;
+    return number;
+}
+
 int fail(ExitCode code, const QString &message)
 {
     std::fprintf(stderr, "kestrix-send: %s\n", qPrintable(message));
@@ -107,6 +118,19 @@ int main(int argc, char *argv[])
         return fail(kUsage, QStringLiteral("name one configuration file (see --help)"));
     if (parser.isSet(portOption) && parser.isSet(deviceOption))
         return fail(kUsage, QStringLiteral("give --port or --device, not both"));
+    for (const QCommandLineOption *option : {&portOption, &deviceOption}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            return fail(kUsage, QStringLiteral("--%1 needs a value").arg(option->names().last()));
+    }
+    std::optional<int> portNumber;
+    if (parser.isSet(portOption)) {
+        portNumber = usablePort(parser.value(portOption));
+        if (!portNumber)
+            return fail(kUsage, QStringLiteral("--port needs a number from %1 to %2, not \"%3\"")
+                                    .arg(kFirstPort)
+                                    .arg(kLastPort)
+                                    .arg(parser.value(portOption)));
+    }
 
     const QString path = parser.positionalArguments().constFirst();
     const ConfigRead read = LoadConfigFile(path);
@@ -119,6 +143,16 @@ int main(int argc, char *argv[])
     if (!build.ok)
         return fail(kBadSettings, QStringLiteral("%1: the settings cannot be sent: %2.")
                                       .arg(FileTitle(path), build.problem));
+    if (!portNumber && !parser.isSet(deviceOption)) {
+        portNumber = usablePort(settings.txtComm);
+        if (!portNumber)
+            return fail(kBadSettings,
+                        QStringLiteral("%1: the settings cannot be sent: the port \"%2\" is "
+                                       "not a COM port from %3 to %4 (give --port or --device).")
+                            .arg(FileTitle(path), settings.txtComm)
+                            .arg(kFirstPort)
+                            .arg(kLastPort));
+    }
 
     const BlockHeader header{0xFE, 0xFE};
     std::printf("%s: 134 bytes on the line\n", qPrintable(FileTitle(path)));
@@ -128,14 +162,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(dryRun))
         return kSent;
 
-    QString portText = settings.txtComm;
-    if (parser.isSet(portOption)) {
-        bool ok = false;
-        const int number = parser.value(portOption).toInt(&ok);
-        if (!ok || number < 1 || number > 16)
-            return fail(kUsage, QStringLiteral("--port needs a number from 1 to 16"));
-        portText = QString::number(number);
-    }
+    const QString portText = portNumber ? QString::number(*portNumber) : settings.txtComm;
     QtSerialPort port;
     if (parser.isSet(deviceOption))
         port.useDevice(parser.value(deviceOption));
