@@ -1,11 +1,12 @@
 #pragma once
 
 // The instructions window: shows the operating instructions from a rich text
-// file, read again every time the window becomes active so that an edited
-// file shows at once.
+// file, looked at again every time the window becomes active so that an
+// edited file shows at once; an unchanged one is not read again.
 
 #include "Form.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 class QTextEdit;
@@ -45,8 +46,18 @@ private:
     void showFile(const QString &path);
     void report(const QString &text);
 
+    // The file on show, to read it again only once it has changed.
+    struct Shown
+    {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const Shown &) const = default;
+    };
+
     Services &m_services;
     QString m_fileName;
+    Shown m_shown;
 };
 
 } // namespace kestrix

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; prints their figures and the machine.
-#   scripts/bench.sh [send|startup|codec|all] [runs]
+#   scripts/bench.sh [send|startup|codec|rtf|all] [runs]
 # send:    SEND on a socat pseudo-terminal pair (gaps between the writes)
 # startup: time to the shown window and peak memory, against empty Qt windows
 #          (under Xvfb when there is no display)
 # codec:   encoding a frame, reading and writing a .cfg file (Google Benchmark)
+# rtf:     the help window showing rich text of growing size
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -28,4 +29,7 @@ if [[ $which == startup || $which == all ]]; then
 fi
 if [[ $which == codec || $which == all ]]; then
     "$bench/codec_bench"
+fi
+if [[ $which == rtf || $which == all ]]; then
+    "$bench/rtf_bench"
 fi

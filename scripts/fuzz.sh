@@ -25,5 +25,8 @@ cmake --build "$build" --parallel "$(nproc)" --target "${target}_fuzzer"
 corpus="$build/corpus-$target"
 mkdir -p "$corpus"
 cd "$build"
-tests/fuzz/"${target}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
-    -rss_limit_mb=2048 "$corpus" "$KESTRIX_ROOT/tests/fuzz/corpus/$target"
+seeds=("$KESTRIX_ROOT/tests/fuzz/corpus/$target")
+[ "$target" = rtf ] && seeds+=("$KESTRIX_ROOT/tests/data/rtf")
+# No input may take two seconds: the help window must not freeze.
+tests/fuzz/"${target}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 -timeout=2 \
+    -rss_limit_mb=2048 "$corpus" "${seeds[@]}"

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextEdit>
 
 using namespace kestrix;
@@ -109,6 +110,12 @@ TEST_F(HelpWindow, TheFileIsReadAgainWhenTheWindowIsActivatedAgain)
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(setup->instructions(), window);
     EXPECT_EQ(shownText(), "Third");
+
+    // An unchanged file is not read again.
+    const QTextDocument *shown = window->rtfIstruzioni->document();
+    activate(setup.get());
+    activate(window);
+    EXPECT_EQ(window->rtfIstruzioni->document(), shown);
 }
 
 TEST_F(HelpWindow, AMissingFileIsReportedAndNoWindowStays)

@@ -107,8 +107,6 @@ TEST(RtfReader, ParagraphsKeepAlignmentAndIndentsUntilPard)
     EXPECT_EQ(block(1).rightMargin(), 24);
     EXPECT_EQ(block(1).textIndent(), -24);
     EXPECT_EQ(block(1).topMargin(), 10);
-    ASSERT_EQ(block(1).tabPositions().size(), 1); // the hanging indent
-    EXPECT_EQ(block(1).tabPositions()[0].position, 48);
     EXPECT_EQ(block(2).alignment(), Qt::AlignJustify);
     EXPECT_EQ(block(2).leftMargin(), 48);
     EXPECT_EQ(block(3).alignment(), Qt::AlignLeft);
@@ -125,7 +123,7 @@ TEST(RtfReader, MalformedInputIsReadAsFarAsItGoes)
         QString text;
     } cases[] = {
         {"{\\rtf1 {{{{ unclosed", " unclosed"},
-        {"{\\rtf1 x}}}}} extra }", "x extra "},
+        {"{\\rtf1 x}}}}} extra }", "x"}, // nothing after the closing brace
         {deep, "after"},
         {"{\\rtf1 \\fs99999999999999999999999 big}", "big"},
         {"{\\rtf1 \\u99999999999?a\\u-99999999?b}", "ab"},
@@ -161,5 +159,60 @@ TEST(RtfReader, AFileThatIsNotRtfLeavesTheDocumentAsItWas)
         EXPECT_EQ(read.error,
                   "The file is not in rich text format: it does not begin with {\\rtf.");
         EXPECT_EQ(document.toPlainText(), "earlier");
+    }
+}
+
+// What word processors write beyond plain Windows-1252: code pages of
+// several kinds, hidden text, footnotes, nested tables.
+TEST(RtfReader, TextReadsInItsCodePageAndInItsPlace)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray rtf;
+        QString text;
+    } cases[] = {
+        {"line ends with a backslash are breaks in place",
+         "{\\rtf1\\ansi One\\\nTwo\\\nThree\\par Four\\line Five\\par}",
+         QString::fromUtf8("One\nTwo\nThree\nFour\nFive\n")},
+        {"Japanese by the font's charset",
+         "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}}\\f0 "
+         "\\'96\\'b3\\'90\\'fc\\'8b\\'c7}",
+         QString::fromUtf8("無線局")},
+        {"Chinese by the document's code page",
+         "{\\rtf1\\ansi\\ansicpg936 \\'d2\\'b5\\'d3\\'e0\\'ce\\'de\\'cf\\'df\\'b5\\'e7}",
+         QString::fromUtf8("业余无线电")},
+        {"Thai",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset222 Tahoma;}}\\f0 \\'c7\\'d4\\'b7\\'c2\\'d8}",
+         QString::fromUtf8("วิทยุ")},
+        {"a font's own code page",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1251 Arial;}}\\f0 \\'dd\\'f4\\'e8\\'f0}",
+         QString::fromUtf8("Эфир")},
+        {"back to the document's code page",
+         "{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fcharset204 A;}{\\f1 B;}}{\\f0 \\'c6}\\f1 "
+         "\\'b3}",
+         QString::fromUtf8("Жł")},
+        {"a code page nobody converts reads as Windows-1252",
+         "{\\rtf1\\ansi\\ansicpg99999 caf\\'e9}", QString::fromUtf8("café")},
+        {"hidden text", "{\\rtf1 shown{\\v hidden}\\v gone\\v0  again}",
+         QString::fromUtf8("shown again")},
+        {"footnotes at the end behind their numbers",
+         "{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Note one.} more{\\footnote "
+         "Unmarked.}.\\par}",
+         QString::fromUtf8(
+             "Text1 "
+             "more."
+             "\n\n\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500"
+             "\u2500\u2500\u2500\u2500\u2500\u2500\u2500\n1 Note one.\n2 Unmarked.")},
+        {"nested cells stay apart",
+         "{\\rtf1\\intbl Coronar\\nestcell "
+         "arterie\\nestcell{\\*\\nesttableprops\\nestrow}{\\nonesttables\\par}Calcium\\cell "
+         "Score\\cell\\row}",
+         QString::fromUtf8("Coronar\tarterie\t\nCalcium\tScore\t\n")},
+    };
+    for (const auto &c : cases) {
+        QTextDocument document;
+        ASSERT_TRUE(ReadRtf(c.rtf, document).ok) << c.name;
+        EXPECT_EQ(document.toPlainText(), c.text) << c.name;
     }
 }
