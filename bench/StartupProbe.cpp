@@ -6,9 +6,11 @@
 // the line from the outside, so loading the libraries counts too.
 
 #include "QtFileDialogs.h"
+#include "QtPortLister.h"
 #include "QtSerialPort.h"
 #include "QtServices.h"
 #include "Setup.h"
+#include "StoredPortMappings.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -52,14 +54,16 @@ int main(int argc, char *argv[])
     kestrix::QtServices services;
     kestrix::QtSerialPort port;
     kestrix::QtFileDialogs files;
+    kestrix::QtPortLister ports;
+    kestrix::StoredPortMappings portMappings;
     std::unique_ptr<QWidget> window;
     if (std::strcmp(mode, "empty") == 0) {
         window = std::make_unique<QWidget>();
     } else if (std::strcmp(mode, "text") == 0) {
         window = std::make_unique<QLabel>(QStringLiteral("Kestrix"));
     } else {
-        auto setup =
-            std::make_unique<kestrix::Setup>(kestrix::SetupPlatform{services, port, files});
+        auto setup = std::make_unique<kestrix::Setup>(
+            kestrix::SetupPlatform{services, port, files, ports, portMappings});
         setup->load();
         window = std::move(setup);
     }

@@ -29,8 +29,18 @@ QStringList HelpFileCandidates(const QString &name)
 {
     if (!QFileInfo(name).isRelative() || name.contains(QChar('/')) || name.contains(QChar('\\')))
         return {name};
-    return {name, QDir(QCoreApplication::applicationDirPath()).filePath(name),
+    const QDir programs(QCoreApplication::applicationDirPath());
+    return {name, programs.filePath(name),
+            QDir::cleanPath(programs.filePath(QStringLiteral("../share/kestrix-config/") + name)),
             QDir(QStringLiteral(KESTRIX_DATA_DIR)).filePath(name)};
+}
+
+std::optional<QString> LocateHelpFile(const QString &name)
+{
+    for (const QString &candidate : HelpFileCandidates(name))
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    return std::nullopt;
 }
 
 frmIstruzioni::frmIstruzioni(Services &services, QWidget *parent)
@@ -78,27 +88,13 @@ void frmIstruzioni::formLoad()
 
 void frmIstruzioni::formActivate()
 {
-    const QString path = locateFile();
-    if (path.isEmpty()) {
+    const std::optional<QString> path = LocateHelpFile(m_fileName);
+    if (!path) {
         report(QStringLiteral("Manca il file di help ") + m_fileName);
         close();
         return;
     }
-    showFile(path);
-}
-
-bool frmIstruzioni::FileExists(const QString &name)
-{
-    const QFileInfo info(name);
-    return info.exists() && info.isFile();
-}
-
-QString frmIstruzioni::locateFile() const
-{
-    for (const QString &candidate : HelpFileCandidates(m_fileName))
-        if (FileExists(candidate))
-            return candidate;
-    return {};
+    showFile(*path);
 }
 
 void frmIstruzioni::showFile(const QString &path)

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <optional>
+
 class QTextEdit;
 
 namespace kestrix {
@@ -19,8 +21,11 @@ inline constexpr char kHelpFileName[] = "Kestrix_Config.rtf";
 inline constexpr char kHelpTitle[] = "Kestrix Config v6.DX - Istruzioni";
 
 // Where a help file named without a folder is looked for, in order: the
-// working directory, the executable's folder, the installed data folder.
+// working directory, the executable's folder, the data folder installed
+// beside it (../share/kestrix-config), the data folder it was built for.
 QStringList HelpFileCandidates(const QString &name);
+// The first candidate that is a file.
+std::optional<QString> LocateHelpFile(const QString &name);
 
 class frmIstruzioni : public Form
 {
@@ -40,9 +45,6 @@ protected:
     void formActivate() override;
 
 private:
-    static bool FileExists(const QString &name);
-    // The first existing candidate for the stored name, or empty.
-    QString locateFile() const;
     void showFile(const QString &path);
     void report(const QString &text);
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// Which device COMn is. On Windows it is COMn itself. Elsewhere the
-// environment variable KESTRIX_COM<n> names any device (a USB adapter, a
-// /dev/serial/by-id link, a pseudo-terminal), and /dev/ttyS<n-1> is the
-// fallback.
+// Which device COMn is. On Windows it is COMn itself. Elsewhere, in this
+// order: the device named by the environment variable KESTRIX_COM<n> (for
+// scripts), the device the operator chose for COMn and the program stored,
+// and /dev/ttyS<n-1>.
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -15,8 +15,35 @@ namespace kestrix {
 inline constexpr int kFirstPort = 1;
 inline constexpr int kLastPort = 16;
 
-// The device of port number, or nothing outside 1 to 16.
-std::optional<QString> DeviceForPort(int number, const QProcessEnvironment &environment);
+// The devices the operator chose for port numbers, kept between runs.
+class PortMappings
+{
+public:
+    virtual ~PortMappings() = default;
+    // The stored device of port number, or empty.
+    virtual QString storedDevice(int number) const = 0;
+    virtual void store(int number, const QString &device) = 0;
+};
+
+enum class PortSource
+{
+    Environment,
+    Stored,
+    Default,
+};
+
+struct ResolvedPort
+{
+    QString device;
+    PortSource source;
+};
+
+// The device of port number and why it is that one; nothing outside 1 to 16.
+std::optional<ResolvedPort> ResolvePort(int number, const QProcessEnvironment &environment,
+                                        const PortMappings *stored);
+
+// "environment", "stored" or "default", for the operator.
+QString SourceName(PortSource source, int number);
 
 // The variable that names port number's device, for messages.
 QString PortVariable(int number);

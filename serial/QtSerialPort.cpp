@@ -26,7 +26,8 @@ bool heldByAnotherProgram(const QString &device)
 
 } // namespace
 
-QtSerialPort::QtSerialPort(QProcessEnvironment environment) : m_environment(std::move(environment))
+QtSerialPort::QtSerialPort(QProcessEnvironment environment, const PortMappings *stored)
+    : m_environment(std::move(environment)), m_stored(stored)
 {
 }
 
@@ -37,16 +38,16 @@ PortFailure QtSerialPort::setPortNumber(int number)
         m_port.setPortName(m_device);
         return std::nullopt;
     }
-    const auto device = DeviceForPort(number, m_environment);
-    if (!device)
+    const auto resolved = ResolvePort(number, m_environment, m_stored);
+    if (!resolved)
         return QStringLiteral("COM%1 is not a port this program can use.\n"
                               "Choose a port number from %2 to %3.")
             .arg(number)
             .arg(kFirstPort)
             .arg(kLastPort);
     m_number = number;
-    m_path = *device;
-    m_port.setPortName(*device);
+    m_path = resolved->device;
+    m_port.setPortName(resolved->device);
     return std::nullopt;
 }
 
@@ -105,21 +106,11 @@ QString QtSerialPort::openFailure() const
     const QString &device = m_path;
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        if (!m_device.isEmpty())
-            return QStringLiteral("The serial port %1 does not exist.\n"
-                                  "Check the device name and that the adapter is plugged in.")
-                .arg(device);
-#ifdef Q_OS_WIN
-        return QStringLiteral("The serial port %1 does not exist.\n"
-                              "Check the COM port number and that the adapter is plugged in.")
-            .arg(device);
-#else
-        return QStringLiteral("The serial port %1 does not exist.\n"
-                              "Check the COM port number and that the adapter is plugged in, "
-                              "or set %2 to the device of COM%3 (for example /dev/ttyUSB0).")
-            .arg(device, PortVariable(m_number))
-            .arg(m_number);
-#endif
+        return missingDeviceFailure(QStringLiteral("does not exist"));
+    case QSerialPort::ResourceError: // EIO: a ttyS without a UART behind it
+        if (m_device.isEmpty())
+            return missingDeviceFailure(QStringLiteral("has no serial hardware"));
+        break;
     case QSerialPort::PermissionError:
         if (heldByAnotherProgram(device))
             return QStringLiteral("The serial port %1 is in use by another program.\n"
@@ -131,9 +122,30 @@ QString QtSerialPort::openFailure() const
                               "log in again.")
             .arg(device);
     default:
-        return QStringLiteral("The serial port %1 could not be opened: %2.")
-            .arg(device, m_port.errorString());
+        break;
     }
+    return QStringLiteral("The serial port %1 could not be opened: %2.")
+        .arg(device, m_port.errorString());
+}
+
+QString QtSerialPort::missingDeviceFailure(const QString &what) const
+{
+    if (!m_device.isEmpty())
+        return QStringLiteral("The serial port %1 %2.\n"
+                              "Check the device name and that the adapter is plugged in.")
+            .arg(m_path, what);
+    const QString port = QStringLiteral("COM%1 is %2, which %3.").arg(m_number).arg(m_path, what);
+    const QString others = m_lister ? PortSummary(m_lister->ports()) : QString();
+    if (!others.isEmpty())
+        return port + QStringLiteral("\nSerial ports here: %1. %2").arg(others, m_howToChoose);
+#ifdef Q_OS_WIN
+    return port + QStringLiteral("\nCheck the COM port number and that the adapter is plugged in.");
+#else
+    return port + QStringLiteral("\nNo serial port was found: check that the adapter is plugged "
+                                 "in, or set %1 to the device of COM%2.")
+                      .arg(PortVariable(m_number))
+                      .arg(m_number);
+#endif
 }
 
 QString QtSerialPort::lostDeviceFailure() const

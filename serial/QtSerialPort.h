@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortDevice.h"
+#include "PortListing.h"
 #include "SerialPort.h"
 
 #include <QProcessEnvironment>
@@ -12,11 +14,21 @@ namespace kestrix {
 class QtSerialPort : public SerialPort
 {
 public:
+    // COMn resolves through the environment, then the stored choices.
     explicit QtSerialPort(
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(),
+        const PortMappings *stored = nullptr);
 
     // Every port number then means this device, as a command line names one.
     void useDevice(const QString &device) { m_device = device; }
+
+    // Where the device of a port is missing, the failure names the ports
+    // that lister finds and says how to choose one.
+    void adviseOnMissingDevice(const PortLister *lister, const QString &howToChoose)
+    {
+        m_lister = lister;
+        m_howToChoose = howToChoose;
+    }
 
     PortFailure setPortNumber(int number) override;
     PortFailure open() override;
@@ -26,10 +38,14 @@ public:
 
 private:
     QString openFailure() const;
+    QString missingDeviceFailure(const QString &what) const;
     QString lostDeviceFailure() const;
 
     QSerialPort m_port;
     QProcessEnvironment m_environment;
+    const PortMappings *m_stored = nullptr;
+    const PortLister *m_lister = nullptr;
+    QString m_howToChoose;
     QString m_path; // the device opened, as named
     int m_number = 0;
     QString m_device;

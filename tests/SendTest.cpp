@@ -1,4 +1,5 @@
 #include "SetupFixture.h"
+#include "StoredPortMappings.h"
 
 #include "Dialog.h"
 #include "PortDevice.h"
@@ -6,6 +7,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace kestrix;
@@ -36,19 +38,39 @@ TEST(PortNumberOf, ReadsTheLeadingNumberRoundedToEven)
     EXPECT_EQ(PortNumberOf("1e99"), 1000000);
 }
 
-TEST(DeviceForPort, UsesTheEnvironmentThenTheStandardPorts)
+// COMn is the environment's device, else the stored choice, else ttyS<n-1>;
+// the stored choices live in a settings file of the test's own.
+TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
 {
+    QTemporaryDir folder;
+    const QString store = folder.filePath("ports.conf");
+    StoredPortMappings stored(std::make_unique<QSettings>(store, QSettings::IniFormat));
+    stored.store(2, "/dev/serial/by-id/usb-FTDI-if00-port0");
+    stored.store(3, "/dev/ttyUSB1");
     QProcessEnvironment environment;
     environment.insert("KESTRIX_COM3", "/dev/ttyUSB0");
+    for (int number = kFirstPort - 1; number <= kLastPort + 1; ++number) {
+        const auto resolved = ResolvePort(number, environment, &stored);
+        ASSERT_EQ(resolved.has_value(), number >= kFirstPort && number <= kLastPort) << number;
+        if (!resolved)
+            continue;
 #ifdef Q_OS_WIN
-    EXPECT_EQ(DeviceForPort(3, environment), "COM3");
+        EXPECT_EQ(resolved->device, QStringLiteral("COM%1").arg(number));
 #else
-    EXPECT_EQ(DeviceForPort(3, environment), "/dev/ttyUSB0");
-    EXPECT_EQ(DeviceForPort(1, environment), "/dev/ttyS0");
-    EXPECT_EQ(DeviceForPort(16, environment), "/dev/ttyS15");
+        const std::pair<QString, PortSource> expected =
+            number == 3 ? std::pair{QString("/dev/ttyUSB0"), PortSource::Environment}
+            : number == 2
+                ? std::pair{QString("/dev/serial/by-id/usb-FTDI-if00-port0"), PortSource::Stored}
+                : std::pair{QStringLiteral("/dev/ttyS%1").arg(number - 1), PortSource::Default};
+        EXPECT_EQ(resolved->device, expected.first) << number;
+        EXPECT_EQ(resolved->source, expected.second) << number;
 #endif
-    EXPECT_FALSE(DeviceForPort(0, environment));
-    EXPECT_FALSE(DeviceForPort(17, environment));
+    }
+    // The choice survives the program: a new store on the same file has it.
+    StoredPortMappings again(std::make_unique<QSettings>(store, QSettings::IniFormat));
+    EXPECT_EQ(again.storedDevice(3), "/dev/ttyUSB1");
+    again.store(3, QString());
+    EXPECT_EQ(again.storedDevice(3), QString());
 }
 
 class SendFixture : public SetupFixture

@@ -39,7 +39,8 @@ protected:
         environment.insert(QStringLiteral("KESTRIX_COM1"), pair.programEnd());
         port = std::make_unique<QtSerialPort>(environment);
         services.pausesSleep = true;
-        setup = std::make_unique<kestrix::Setup>(SetupPlatform{services, *port, files});
+        setup = std::make_unique<kestrix::Setup>(
+            SetupPlatform{services, *port, files, ports, portMappings});
         setup->load();
         recorder = std::make_unique<LineRecorder>(pair.boxEnd());
     }
@@ -65,6 +66,8 @@ protected:
     PtyPair pair;
     FakeServices services;
     FakeFileDialogs files;
+    FakePortLister ports;
+    FakePortMappings portMappings;
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<kestrix::Setup> setup;
     std::unique_ptr<LineRecorder> recorder;

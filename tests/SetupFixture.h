@@ -3,6 +3,7 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "FakeFileDialogs.h"
+#include "FakePorts.h"
 #include "FakeSerialPort.h"
 #include "FakeServices.h"
 #include "QtPrinters.h"
@@ -22,7 +23,8 @@ class SetupFixture : public testing::Test
 protected:
     void SetUp() override
     {
-        setup = std::make_unique<kestrix::Setup>(kestrix::SetupPlatform{services, port, files});
+        setup = std::make_unique<kestrix::Setup>(
+            kestrix::SetupPlatform{services, port, files, ports, portMappings});
         setup->load();
     }
 
@@ -61,5 +63,7 @@ protected:
     FakeServices services;
     FakeFileDialogs files;
     FakeSerialPort port;
+    FakePortLister ports;
+    FakePortMappings portMappings;
     std::unique_ptr<kestrix::Setup> setup;
 };

@@ -4,12 +4,14 @@
 #include "BoxReceiver.h"
 #include "ConfigFile.h"
 #include "FakeFileDialogs.h"
+#include "FakePorts.h"
 #include "FakeSerialPort.h"
 #include "FakeServices.h"
 #include "FrameDecoder.h"
 #include "QtPrinters.h"
 #include "QtSerialPort.h"
 #include "Setup.h"
+#include "StoredPortMappings.h"
 #include "Transmission.h"
 
 #include <QDir>
@@ -33,9 +35,11 @@ struct ProcessResult
     QString err;
 };
 
-ProcessResult run(const QString &program, const QStringList &arguments)
+ProcessResult run(const QString &program, const QStringList &arguments,
+                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.waitForFinished(10000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -136,7 +140,9 @@ TEST_F(Tools, DryRunPrintsTheBytesTheWindowSends)
     FakeServices services;
     FakeSerialPort port;
     FakeFileDialogs files;
-    kestrix::Setup window({services, port, files});
+    FakePortLister ports;
+    FakePortMappings mappings;
+    kestrix::Setup window({services, port, files, ports, mappings});
     window.load();
     files.answer = cfg();
     window.cmdLoad_Click();
@@ -170,7 +176,9 @@ TEST_F(Tools, TheWindowsSendReachesTheSimulator)
     FakeServices services;
     services.pausesSleep = true;
     FakeFileDialogs files;
-    kestrix::Setup window({services, port, files});
+    FakePortLister ports;
+    FakePortMappings mappings;
+    kestrix::Setup window({services, port, files, ports, mappings});
     window.load();
     files.answer = cfg();
     window.cmdLoad_Click();
@@ -258,6 +266,29 @@ TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
     for (const QStringList &arguments : {QStringList{"--bogus"}, QStringList{"--count", "0"},
                                          QStringList{"--count", "x"}, QStringList{"--device", ""}})
         EXPECT_EQ(run(KESTRIX_BOX_SIM, arguments).exitCode, 2) << arguments.join(' ').toStdString();
+}
+
+// The devices chosen in the window are the tool's too; the user's own
+// configuration stays out of it.
+TEST_F(Tools, KestrixSendListsThePortsAndUsesTheChosenDevices)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", folder.path());
+    {
+        StoredPortMappings stored(std::make_unique<QSettings>(
+            folder.path() + "/Kestrix/kestrix-config.conf", QSettings::NativeFormat));
+        stored.store(3, folder.path() + "/ttyUSB9");
+    }
+    const ProcessResult listed = run(KESTRIX_SEND, {"--list-ports"}, environment);
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_TRUE(listed.out.contains("COM3 is chosen as " + folder.path() +
+                                    "/ttyUSB9, which is not there now."))
+        << listed.out.toStdString();
+
+    const ProcessResult sent = run(KESTRIX_SEND, {"--port", "3", cfg()}, environment);
+    EXPECT_EQ(sent.exitCode, 4);
+    EXPECT_TRUE(sent.err.contains("COM3 is " + folder.path() + "/ttyUSB9, which does not exist."))
+        << sent.err.toStdString();
 }
 
 // Processes that keep both cores busy for as long as they live.

@@ -4,6 +4,7 @@
 #include "ComboBox.h"
 #include "Dialog.h"
 #include "Geometry.h"
+#include "PortChooser.h"
 #include "SerialPort.h"
 #include "Services.h"
 #include "TextBox.h"
@@ -13,7 +14,10 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace kestrix {
 
@@ -21,7 +25,8 @@ Setup::Setup(SetupPlatform platform, QWidget *parent)
     : Form(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_services(platform.services), m_port(platform.port), m_files(platform.files)
+      m_services(platform.services), m_port(platform.port), m_files(platform.files),
+      m_ports(platform.ports), m_portMappings(platform.portMappings)
 {
     setObjectName(QStringLiteral("Setup"));
     setFont(DesignFont(8.25));
@@ -63,9 +68,25 @@ void Setup::formUnload()
 
 void Setup::formKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    Q_UNUSED(modifiers); // F1 with Shift, Ctrl or Alt is help too
-    if (key == Qt::Key_F1)
+    if (key == Qt::Key_F1) // with Shift, Ctrl or Alt too
         cmdHelp_Click();
+    else if (key == Qt::Key_D && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        chooseSerialDevice();
+}
+
+int Setup::portNumber() const
+{
+    return std::clamp(PortNumberOf(txtComm->text()), kFirstPort, kLastPort);
+}
+
+PortChooser *Setup::chooseSerialDevice()
+{
+    auto *chooser = new PortChooser(portNumber(), m_ports, m_portMappings,
+                                    QProcessEnvironment::systemEnvironment(), this);
+    chooser->setAttribute(Qt::WA_DeleteOnClose);
+    chooser->setWindowModality(Qt::WindowModal);
+    chooser->show();
+    return chooser;
 }
 
 frmIstruzioni *Setup::instructions() const
@@ -121,6 +142,12 @@ void Setup::connectReactions()
         connect(band, &ComboBox::clickReaction, this, &Setup::resetTitle);
 
     connectFieldReactions();
+    txtComm->setMenuExtension([this](QMenu &menu) {
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Serial &device for COM%1...").arg(portNumber()),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this,
+                       &Setup::chooseSerialDevice);
+    });
     connect(cmdDefault, &QPushButton::clicked, this, &Setup::cmdDefault_Click);
     connect(cmdSend, &QPushButton::clicked, this, &Setup::cmdSend_Click);
     connect(cmdSave, &QPushButton::clicked, this, &Setup::cmdSave_Click);

@@ -25,6 +25,9 @@ class CheckBox;
 class ComboBox;
 class Dialog;
 class FileDialogs;
+class PortChooser;
+class PortLister;
+class PortMappings;
 class frmIstruzioni;
 class SerialPort;
 class Services;
@@ -37,6 +40,8 @@ struct SetupPlatform
     Services &services;
     SerialPort &port;
     FileDialogs &files;
+    const PortLister &ports;    // the machine's serial ports, for the chooser
+    PortMappings &portMappings; // the devices chosen for COM numbers
 };
 
 // Keeps the characters of a call sign, upper-cased; refuses every other key.
@@ -72,6 +77,11 @@ public:
     void cmdHelp_Click();
     // The instructions window while it is open.
     frmIstruzioni *instructions() const;
+    // Opens the chooser of the serial device for the COM number in txtComm
+    // (Ctrl+Shift+D, or the field's right-click menu).
+    PortChooser *chooseSerialDevice();
+    // The number the port field stands for, within 1 to 16.
+    int portNumber() const;
 
     // Section switches, counts, the user-message switch and the title resets.
     void chkRange_Click();
@@ -172,6 +182,8 @@ private:
     Services &m_services;
     SerialPort &m_port;
     FileDialogs &m_files;
+    const PortLister &m_ports;
+    PortMappings &m_portMappings;
     QPointer<Dialog> m_dialog;
     QPointer<frmIstruzioni> m_istruzioni;
     ConfigFrame m_configFrame{};

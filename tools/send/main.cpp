@@ -4,8 +4,11 @@
 #include "ConfigFileStore.h"
 #include "FrameDump.h"
 #include "PortDevice.h"
+#include "PortListing.h"
+#include "QtPortLister.h"
 #include "QtSerialPort.h"
 #include "Services.h"
+#include "StoredPortMappings.h"
 #include "Transmission.h"
 
 #include <QCommandLineParser>
@@ -33,13 +36,16 @@ same two checksummed blocks with the same pauses, about 1.6 seconds in all.
 It prints the 134 bytes as an annotated hex dump first.
 
 The port is the one saved in the file unless --port or --device says
-otherwise. On Linux COMn is /dev/ttyS<n-1>, or the device named by the
-variable KESTRIX_COM<n>; --device names any device directly.
+otherwise. On Linux COMn is the device named by the variable KESTRIX_COM<n>,
+else the device chosen for it in Kestrix Config (right-click Comm num), else
+/dev/ttyS<n-1>; --device names any device directly, and --list-ports shows
+the ports there are.
 
 Examples:
   kestrix-send --dry-run Kestrix.cfg
   kestrix-send --port 2 Kestrix.cfg
   kestrix-send --device /dev/ttyUSB0 Kestrix.cfg
+  kestrix-send --list-ports
 
 When it is done, look at the box: its LCD shows OK! when it took the settings.
 
@@ -84,6 +90,46 @@ std::optional<int> usablePort(const QString &text)
     return number;
 }
 
+// One line a port: its device, what it is, and the COM number chosen for it;
+// then the choices whose device is not there now.
+QStringList PortListing(const QList<PortEntry> &ports, const PortMappings &stored)
+{
+    QStringList lines;
+    const auto chosenFor = [&stored](const QString &device) {
+        QStringList numbers;
+        for (int n = kFirstPort; n <= kLastPort; ++n)
+            if (!device.isEmpty() && stored.storedDevice(n) == device)
+                numbers << QStringLiteral("COM%1").arg(n);
+        return numbers;
+    };
+    QStringList shown;
+    for (const PortEntry &port : ports) {
+        QStringList parts = {port.device};
+        for (const QString &about : {port.description, port.manufacturer, port.serialNumber})
+            if (!about.isEmpty())
+                parts << about;
+        QString line = parts.join(QStringLiteral("  "));
+        line += QStringLiteral("  [%1]").arg(AvailabilityName(port.availability));
+        if (!port.stableName.isEmpty())
+            line += QStringLiteral("\n    ") + port.stableName;
+        const QStringList numbers = chosenFor(port.device) + chosenFor(port.stableName);
+        if (!numbers.isEmpty())
+            line += QStringLiteral("\n    chosen for ") + numbers.join(QStringLiteral(", "));
+        lines << line;
+        shown << port.device << port.stableName;
+    }
+    if (lines.isEmpty())
+        lines << QStringLiteral("No serial port found.");
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+        const QString device = stored.storedDevice(n);
+        if (!device.isEmpty() && !shown.contains(device))
+            lines << QStringLiteral("COM%1 is chosen as %2, which is not there now.")
+                         .arg(n)
+                         .arg(device);
+    }
+    return lines;
+}
+
 int fail(ExitCode code, const QString &message)
 {
     std::fprintf(stderr, "kestrix-send: %s\n", qPrintable(message));
@@ -107,13 +153,23 @@ int main(int argc, char *argv[])
                                           QStringLiteral("PATH"));
     const QCommandLineOption dryRun({QStringLiteral("n"), QStringLiteral("dry-run")},
                                     QStringLiteral("Print the bytes only; open no port."));
-    parser.addOptions({portOption, deviceOption, dryRun});
+    const QCommandLineOption listPorts(
+        {QStringLiteral("l"), QStringLiteral("list-ports")},
+        QStringLiteral("List the serial ports and the COM numbers chosen for them, then stop."));
+    parser.addOptions({portOption, deviceOption, dryRun, listPorts});
     parser.addPositionalArgument(QStringLiteral("FILE.cfg"),
                                  QStringLiteral("The configuration file to send."));
     if (!parser.parse(app.arguments()))
         return fail(kUsage, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(kSent);
+    StoredPortMappings stored;
+    QtPortLister lister;
+    if (parser.isSet(listPorts)) {
+        for (const QString &line : PortListing(lister.ports(), stored))
+            std::printf("%s\n", qPrintable(line));
+        return kSent;
+    }
     if (parser.positionalArguments().size() != 1)
         return fail(kUsage, QStringLiteral("name one configuration file (see --help)"));
     if (parser.isSet(portOption) && parser.isSet(deviceOption))
@@ -163,7 +219,8 @@ int main(int argc, char *argv[])
         return kSent;
 
     const QString portText = portNumber ? QString::number(*portNumber) : settings.txtComm;
-    QtSerialPort port;
+    QtSerialPort port(QProcessEnvironment::systemEnvironment(), &stored);
+    port.adviseOnMissingDevice(&lister, QStringLiteral("Give one with --device PATH."));
     if (parser.isSet(deviceOption))
         port.useDevice(parser.value(deviceOption));
     ConsoleServices services;

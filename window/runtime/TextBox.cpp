@@ -183,6 +183,8 @@ QMenu *TextBox::createEditMenu()
     add(tr("&Delete"), QKeySequence::UnknownKey, editable && hasSelectedText(), [this] { del(); });
     menu->addSeparator();
     add(tr("Select &All"), QKeySequence::SelectAll, !text().isEmpty(), [this] { selectAll(); });
+    if (m_menuExtension)
+        m_menuExtension(*menu);
     return menu;
 }
 

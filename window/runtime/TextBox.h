@@ -55,6 +55,11 @@ public:
     // The edit menu of a right click: Undo, Cut, Copy, Paste, Delete and
     // Select All, with Paste going through the gate. The caller owns it.
     QMenu *createEditMenu();
+    // Adds a field's own entries below the edit menu's.
+    void setMenuExtension(std::function<void(QMenu &)> extend)
+    {
+        m_menuExtension = std::move(extend);
+    }
 
 signals:
     void changed();
@@ -84,6 +89,7 @@ private:
     void pasteText(const QString &text);
 
     std::function<void(KeyCode &)> m_keyFilter;
+    std::function<void(QMenu &)> m_menuExtension;
     int m_lengthLimit = 32767;
     Background m_background = Background::Normal;
     // The focus left with the window (or for a popup) and comes back with

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "PortDevice.h"
+#include "PortListing.h"
+
+#include <map>
+
+// Serial ports and stored choices that a test sets, instead of the
+// machine's and the user's.
+struct FakePortLister : kestrix::PortLister
+{
+    QList<kestrix::PortEntry> entries;
+    QList<kestrix::PortEntry> ports() const override { return entries; }
+};
+
+struct FakePortMappings : kestrix::PortMappings
+{
+    std::map<int, QString> devices;
+    QString storedDevice(int number) const override
+    {
+        const auto found = devices.find(number);
+        return found == devices.end() ? QString() : found->second;
+    }
+    void store(int number, const QString &device) override { devices[number] = device; }
+};

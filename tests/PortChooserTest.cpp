@@ -1,0 +1,126 @@
+#include "PortChooser.h"
+#include "QtSerialPort.h"
+#include "SetupFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+
+using namespace kestrix;
+
+namespace {
+
+PortEntry adapter(const char *device, const char *description, const char *stable)
+{
+    PortEntry entry;
+    entry.device = device;
+    entry.description = description;
+    entry.manufacturer = "FTDI";
+    entry.serialNumber = "A1B2C3";
+    entry.stableName = stable;
+    entry.availability = PortAvailability::Free;
+    return entry;
+}
+
+class Chooser : public SetupFixture
+{
+protected:
+    void SetUp() override
+    {
+        SetupFixture::SetUp();
+        ports.entries = {adapter("/dev/ttyUSB0", "FT232R USB UART",
+                                 "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"),
+                         adapter("/dev/ttyACM0", "", "")};
+        setup->txtComm->setText("2");
+    }
+};
+
+} // namespace
+
+TEST_F(Chooser, ListsThePortsAndStoresTheChosenOnesStableName)
+{
+    PortChooser *chooser = setup->chooseSerialDevice();
+    EXPECT_EQ(chooser->windowTitle(), "Serial device for COM2");
+#ifndef Q_OS_WIN
+    EXPECT_EQ(chooser->current()->text(), "COM2 is now /dev/ttyS1 (the default).");
+#endif
+    QTreeWidget *list = chooser->list();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    const QStringList shown = {list->topLevelItem(0)->text(0), list->topLevelItem(0)->text(1),
+                               list->topLevelItem(0)->text(2), list->topLevelItem(0)->text(3),
+                               list->topLevelItem(0)->text(4), list->topLevelItem(0)->text(5)};
+    EXPECT_EQ(shown, (QStringList{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A1B2C3",
+                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0",
+                                  "free"}));
+
+    // An adapter plugged in while the chooser is open.
+    ports.entries << adapter("/dev/ttyUSB1", "CP2102", "");
+    chooser->refresh();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+
+    list->setCurrentItem(list->topLevelItem(2));
+    chooser->useButton()->click();
+    EXPECT_EQ(portMappings.storedDevice(2), "/dev/ttyUSB1"); // no stable name: the device
+    list->setCurrentItem(list->topLevelItem(0));
+    chooser->useChosen();
+    EXPECT_EQ(portMappings.storedDevice(2),
+              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+    EXPECT_TRUE(portMappings.storedDevice(1).isEmpty());
+#ifndef Q_OS_WIN
+    chooser->refresh();
+    EXPECT_EQ(chooser->current()->text(),
+              "COM2 is now /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 (chosen "
+              "and stored).");
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(0)); // the device in use is marked
+#endif
+}
+
+TEST_F(Chooser, ComesFromThePortFieldsMenuAndItsShortcut)
+{
+    std::unique_ptr<QMenu> menu(setup->txtComm->createEditMenu());
+    QAction *choose = menu->actions().last();
+    EXPECT_EQ(choose->text(), "Serial &device for COM2...");
+    choose->trigger();
+    EXPECT_NE(setup->findChild<PortChooser *>(), nullptr);
+    for (PortChooser *open : setup->findChildren<PortChooser *>())
+        delete open;
+
+    setup->show();
+    QApplication::setActiveWindow(setup.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+    setup->txtTimer->setFocus();
+    QTest::keyClick(setup->txtTimer, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(setup->findChild<PortChooser *>(), nullptr);
+    EXPECT_EQ(setup->txtTimer->text(), "1,0"); // the key typed nothing
+}
+
+TEST_F(Chooser, WithoutPortsItSaysSo)
+{
+    ports.entries.clear();
+    PortChooser *chooser = setup->chooseSerialDevice();
+    ASSERT_EQ(chooser->list()->topLevelItemCount(), 1);
+    EXPECT_TRUE(chooser->list()->topLevelItem(0)->text(0).startsWith("No serial port found."));
+    EXPECT_FALSE(chooser->useButton()->isEnabled());
+    chooser->useChosen();
+    EXPECT_TRUE(portMappings.devices.empty());
+}
+
+#ifndef Q_OS_WIN
+TEST_F(Chooser, AMissingDevicesFailureNamesThePortsThereAre)
+{
+    QProcessEnvironment environment;
+    environment.insert("KESTRIX_COM1", "/nonexistent/ttyS0");
+    QtSerialPort serial(environment, &portMappings);
+    serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
+    ASSERT_FALSE(serial.setPortNumber(1));
+    EXPECT_EQ(serial.open(),
+              QString("COM1 is /nonexistent/ttyS0, which does not exist.\n"
+                      "Serial ports here: /dev/ttyUSB0 (FT232R USB UART), /dev/ttyACM0. "
+                      "Right-click Comm num to choose one."));
+    ports.entries.clear();
+    EXPECT_TRUE(serial.open()->endsWith("No serial port was found: check that the adapter is "
+                                        "plugged in, or set KESTRIX_COM1 to the device of COM1."));
+}
+#endif
