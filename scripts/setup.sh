@@ -11,6 +11,7 @@ KESTRIX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     socat fonts-liberation
     xvfb openbox xdotool x11-xkb-utils x11-utils
+    dpkg-dev desktop-file-utils
 )
 
 kestrix_as_root() {

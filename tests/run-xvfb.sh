@@ -14,9 +14,11 @@ fi
 xvfb_pid=""
 wm_pid=""
 cleanup() {
+    set +e
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null || true
+    wait 2>/dev/null
+    return 0
 }
 trap cleanup EXIT
 
