@@ -18,36 +18,34 @@ using namespace kestrix;
 
 namespace {
 
+// A document of n times unit after head.
+QByteArray repeated(const QByteArray &head, const QByteArray &unit, int n, const QByteArray &tail)
+{
+    QByteArray rtf = head;
+    for (int i = 0; i < n; ++i)
+        rtf += unit;
+    return rtf + tail;
+}
+
 QByteArray boldRuns(int n)
 {
-    QByteArray rtf = "{\\rtf1\\ansi ";
-    for (int i = 0; i < n; ++i)
-        rtf += "\\b a\\b0 b";
-    return rtf + "\\par}";
+    return repeated("{\\rtf1\\ansi ", "\\b a\\b0 b", n, "\\par}");
 }
 
 QByteArray boldWords(int n)
 {
-    QByteArray rtf = "{\\rtf1\\ansi ";
-    for (int i = 0; i < n; ++i)
-        rtf += "\\b bold\\b0  plain ";
-    return rtf + "\\par}";
+    return repeated("{\\rtf1\\ansi ", "\\b bold\\b0  plain ", n, "\\par}");
 }
 
 QByteArray colourRuns(int n)
 {
-    QByteArray rtf = "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
-    for (int i = 0; i < n; ++i)
-        rtf += "{\\cf1 red text }{\\cf2 blue text }";
-    return rtf + "\\par}";
+    return repeated("{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}",
+                    "{\\cf1 red text }{\\cf2 blue text }", n, "\\par}");
 }
 
 QByteArray paragraphs(int n)
 {
-    QByteArray rtf = "{\\rtf1\\ansi ";
-    for (int i = 0; i < n; ++i)
-        rtf += "A plain paragraph of help text.\\par ";
-    return rtf + "}";
+    return repeated("{\\rtf1\\ansi ", "A plain paragraph of help text.\\par ", n, "}");
 }
 
 void measure(const char *kind, int n, const QByteArray &rtf)

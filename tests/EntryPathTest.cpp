@@ -31,9 +31,7 @@ protected:
     void SetUp() override
     {
         SetupFixture::SetUp();
-        setup->show();
-        QApplication::setActiveWindow(setup.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+        ASSERT_TRUE(showActive());
         setup->chkRange->setValue(1);
         setup->chkDxCall->setValue(1);
     }
@@ -115,9 +113,7 @@ INSTANTIATE_TEST_SUITE_P(All, EntryPaths,
 
 TEST_F(SetupFixture, ReturnAndEnterPressTheFocusedButtonButNotFromAField)
 {
-    setup->show();
-    QApplication::setActiveWindow(setup.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+    ASSERT_TRUE(showActive());
     int commands = 0;
     for (QPushButton *button : setup->findChildren<QPushButton *>()) {
         if (button->window() != setup.get())
@@ -140,9 +136,7 @@ TEST_F(SetupFixture, ReturnAndEnterPressTheFocusedButtonButNotFromAField)
 
 TEST_F(SetupFixture, TheWheelTurnsOnlyTheFocusedList)
 {
-    setup->show();
-    QApplication::setActiveWindow(setup.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+    ASSERT_TRUE(showActive());
     setup->chkBand->setValue(1);
     ComboBox *band = setup->cbBand[1];
     const int before = band->listIndex();

@@ -18,9 +18,7 @@ protected:
         guard = GetParam() ? std::make_unique<LocaleGuard>(QLocale::Italian, QLocale::Italy)
                            : std::make_unique<LocaleGuard>(QLocale::English, QLocale::UnitedStates);
         SetupFixture::SetUp();
-        setup->show();
-        QApplication::setActiveWindow(setup.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+        ASSERT_TRUE(showActive());
         setup->chkRange->setValue(1);
         setup->chkDxCall->setValue(1);
     }

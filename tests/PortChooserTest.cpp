@@ -87,9 +87,7 @@ TEST_F(Chooser, ComesFromThePortFieldsMenuAndItsShortcut)
     for (PortChooser *open : setup->findChildren<PortChooser *>())
         delete open;
 
-    setup->show();
-    QApplication::setActiveWindow(setup.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
+    ASSERT_TRUE(showActive());
     setup->txtTimer->setFocus();
     QTest::keyClick(setup->txtTimer, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_NE(setup->findChild<PortChooser *>(), nullptr);

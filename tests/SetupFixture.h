@@ -10,6 +10,7 @@
 #include "Setup.h"
 #include "TextBox.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QTest>
 
@@ -51,6 +52,14 @@ protected:
                 v.edited << (box->background() == kestrix::TextBox::Background::Edited);
         }
         return v;
+    }
+
+    // Shows the window as the active one, as the operator has it.
+    bool showActive()
+    {
+        setup->show();
+        QApplication::setActiveWindow(setup.get());
+        return QTest::qWaitForWindowActive(setup.get());
     }
 
     // Types into a field as the operator would, after giving it the focus.
