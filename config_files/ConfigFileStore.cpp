@@ -41,9 +41,6 @@ std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings 
     // buffered write could fail in the final flush unseen.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return aboutFile(path, QStringLiteral("cannot be written: %1.").arg(file.errorString()));
-    // The new file keeps the access rights that the operator gave the old one.
-    if (target.exists())
-        file.setPermissions(target.permissions());
     const qint64 done = file.write(*written.bytes);
     if (done != written.bytes->size()) {
         // A write cut short sets no error of its own: the disk is full.
@@ -57,10 +54,19 @@ std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings 
                                               "unchanged.")
                                    .arg(reason));
     }
+    const bool replacing = target.exists();
+    // The mode bits alone: Qt's "user" flags say what we may do, and would
+    // set the owner's bits.
+    const QFile::Permissions rights =
+        target.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     if (!file.commit())
         return aboutFile(path, QStringLiteral("cannot be written: %1. The old file is "
                                               "unchanged.")
                                    .arg(file.errorString()));
+    // The new file keeps the access rights that the operator gave the old
+    // one; QSaveFile keeps them only where the owner may write.
+    if (replacing)
+        QFile::setPermissions(path, rights);
     return std::nullopt;
 }
 

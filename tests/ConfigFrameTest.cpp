@@ -1,6 +1,9 @@
 #include "ConfigFrame.h"
 #include "LocaleGuard.h"
 #include "QtPrinters.h"
+#include "Windows1252.h"
+
+#include <QStringDecoder>
 
 #include <gtest/gtest.h>
 
@@ -229,22 +232,6 @@ TEST(BuildConfigFrame, UnchosenBandBeyondTheCountIsNotRead)
     EXPECT_EQ(bytesAt(frame, 63, 6), std::string("\x01\x02\x02\x02\x02\x02", 6));
 }
 
-TEST(BuildConfigFrame, FlagBytesCarryEveryCheckBox)
-{
-    DeviceSettings s = DefaultSettings();
-    s.chkDxCall = s.chkBand = s.chkRange = s.chkToAll = s.chkUsrM = 1;
-    s.chkPacket = s.chkRA2 = s.chkBeep = 1;
-    ConfigFrame frame{};
-    ASSERT_TRUE(BuildConfigFrame(s, frame).ok);
-    EXPECT_EQ(frame[61], 0xE0);
-    EXPECT_EQ(frame[62], 0xF8);
-    s.chkPacket = s.chkBeep = 0;
-    s.chkDxCall = s.chkToAll = s.chkUsrM = 0;
-    ASSERT_TRUE(BuildConfigFrame(s, frame).ok);
-    EXPECT_EQ(frame[61], 0x40);
-    EXPECT_EQ(frame[62], 0x60);
-}
-
 TEST(BuildConfigFrame, TextsAreWindows1252WithLeadingBlanksDropped)
 {
     DeviceSettings s = DefaultSettings();
@@ -252,4 +239,23 @@ TEST(BuildConfigFrame, TextsAreWindows1252WithLeadingBlanksDropped)
     ConfigFrame frame{};
     ASSERT_TRUE(BuildConfigFrame(s, frame).ok);
     EXPECT_EQ(bytesAt(frame, 88, 10), std::string("\xE9\x80 x \0\0\0\0\0", 10));
+}
+
+// Our table against the platform's converter, over every byte and back.
+TEST(Windows1252, EveryByteReadsAsThePlatformReadsItAndBack)
+{
+    QStringDecoder platform("windows-1252");
+    ASSERT_TRUE(platform.isValid());
+    for (int byte = 0; byte < 256; ++byte) {
+        const char raw = static_cast<char>(byte);
+        const QString expected = platform.decode(QByteArrayView(&raw, 1));
+        const QChar ours = FromWindows1252(static_cast<std::uint8_t>(byte));
+        // The platform marks the five undefined bytes; we keep them as C1 controls.
+        EXPECT_TRUE(expected == QString(QChar(0xFFFD)) || QString(ours) == expected) << byte;
+        EXPECT_EQ(ToWindows1252(ours), std::optional<std::uint8_t>(byte)) << byte;
+    }
+    int characters = 0;
+    for (int code = 0; code <= 0xFFFF; ++code)
+        characters += ToWindows1252(QChar(static_cast<char16_t>(code))).has_value();
+    EXPECT_EQ(characters, 256); // nothing else maps into the code page
 }

@@ -141,3 +141,41 @@ TEST(FrameBuild, AFailedBuildSaysWhy)
         EXPECT_TRUE(result.problem.startsWith(c.problem)) << result.problem.toStdString();
     }
 }
+
+// Each switch alone, against the bit the device reads it from: byte 61
+// carries other packets, RA2 and beeps from the top bit down; byte 62 DX
+// calls, bands, ranges, To ALL and the user message.
+TEST(FrameFlags, EverySwitchAloneSetsItsOwnBitAndDecodesBack)
+{
+    using Switch = int DeviceSettings::*;
+    const struct
+    {
+        const char *name;
+        Switch field;
+        int offset;
+        int bit;
+    } switches[] = {
+        {"chkPacket", &DeviceSettings::chkPacket, 61, 0x80},
+        {"chkRA2", &DeviceSettings::chkRA2, 61, 0x40},
+        {"chkBeep", &DeviceSettings::chkBeep, 61, 0x20},
+        {"chkDxCall", &DeviceSettings::chkDxCall, 62, 0x80},
+        {"chkBand", &DeviceSettings::chkBand, 62, 0x40},
+        {"chkRange", &DeviceSettings::chkRange, 62, 0x20},
+        {"chkToAll", &DeviceSettings::chkToAll, 62, 0x10},
+        {"chkUsrM", &DeviceSettings::chkUsrM, 62, 0x08},
+    };
+    for (const auto &on : switches) {
+        DeviceSettings s = DefaultSettings();
+        for (const auto &each : switches)
+            s.*each.field = 0;
+        s.*on.field = 1;
+        const ConfigFrame frame = build(s);
+        EXPECT_EQ(frame[61], on.offset == 61 ? on.bit : 0) << on.name;
+        EXPECT_EQ(frame[62], on.offset == 62 ? on.bit : 0) << on.name;
+        const DeviceSettings decoded = DecodeConfigFrame(frame).settings;
+        for (const auto &each : switches) {
+            EXPECT_EQ(decoded.*each.field, each.field == on.field ? 1 : 0)
+                << on.name << " read as " << each.name;
+        }
+    }
+}
