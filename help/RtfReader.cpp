@@ -609,17 +609,16 @@ private:
 
     const QTextCharFormat &charFormat()
     {
-        TextLook look = textLook();
-        if (m_runLooks.has_value() && !(look == m_runLooks->first)) {
-            // Qt lays out a paragraph in time that grows with the square of
-            // its format changes; past this many the paragraph keeps the
-            // last format, so that no file can freeze the window.
-            if (++m_formatChanges > kMaxFormatChangesPerParagraph)
-                return m_runLooks->second;
-        }
-        if (!m_runLooks || !(look == m_runLooks->first))
-            m_runLooks = std::pair(look, makeCharFormat());
-        return m_runLooks->second;
+        const TextLook look = textLook();
+        if (m_lastRun && look == m_lastRun->first)
+            return m_lastRun->second;
+        // Qt lays out a paragraph in time that grows with the square of its
+        // format changes; past this many the paragraph keeps the last
+        // format, so that no file can freeze the window.
+        if (m_lastRun && ++m_formatChanges > kMaxFormatChangesPerParagraph)
+            return m_lastRun->second;
+        m_lastRun = std::pair(look, makeCharFormat());
+        return m_lastRun->second;
     }
 
     const QTextBlockFormat &blockFormat()
@@ -697,7 +696,7 @@ private:
         }
     }
 
-    std::optional<std::pair<TextLook, QTextCharFormat>> m_runLooks;
+    std::optional<std::pair<TextLook, QTextCharFormat>> m_lastRun;
     std::optional<std::pair<ParagraphLook, QTextBlockFormat>> m_paragraphLooks;
     int m_formatChanges = 0;
     qsizetype m_paragraphLength = 0;
