@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
 
     ConfigFrame frame{};
     BuildConfigFrame(DefaultSettings(), frame);
-    const BlockHeader header{0xFE, 0xFE};
+    const BlockHeader header = kBlockHeader;
 
     Stats headerToBlock, blockToHeader, openToClose, whole;
     for (int run = 0; run < runs; ++run) {

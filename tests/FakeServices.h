@@ -3,10 +3,7 @@
 #include "Services.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPointer>
 #include <QThread>
-#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -48,12 +45,5 @@ struct FakeServices : kestrix::Services
             QThread::msleep(static_cast<unsigned long>(milliseconds));
         if (duringPause)
             duringPause();
-    }
-    void selectAllLater(QLineEdit *box) override
-    {
-        QTimer::singleShot(0, box, [target = QPointer<QLineEdit>(box)] {
-            if (target)
-                target->selectAll();
-        });
     }
 };

@@ -47,7 +47,7 @@ Setup::~Setup()
 void Setup::formLoad()
 {
     SetDefaults();
-    m_blockHeader = {0xFE, 0xFE};
+    m_blockHeader = kBlockHeader;
     dialog();
     txtTimer->setFocus();
 }

@@ -7,6 +7,7 @@
 
 #include "ConfigFrame.h"
 #include "DeviceSettings.h"
+#include "FrameBlocks.h"
 #include "Form.h"
 #include "TextBox.h"
 
@@ -187,7 +188,7 @@ private:
     QPointer<Dialog> m_dialog;
     QPointer<frmIstruzioni> m_istruzioni;
     ConfigFrame m_configFrame{};
-    std::array<std::uint8_t, 2> m_blockHeader{};
+    BlockHeader m_blockHeader{};
     bool m_sending = false;
 };
 

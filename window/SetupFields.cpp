@@ -76,8 +76,8 @@ KeyCode DecimalKeyFilter(const TextBox *focused, KeyCode code)
 void Setup::connectFieldReactions()
 {
     for (TextBox *box : allFields()) {
-        connect(box, &TextBox::clicked, this, [this, box] { m_services.selectAllLater(box); });
-        connect(box, &TextBox::gotFocus, this, [this, box] { m_services.selectAllLater(box); });
+        connect(box, &TextBox::clicked, box, &TextBox::selectAllLater);
+        connect(box, &TextBox::gotFocus, box, &TextBox::selectAllLater);
     }
     txtComm->setKeyFilter([this](KeyCode &code) { txtComm_KeyPress(code); });
     txtTimer->setKeyFilter([this](KeyCode &code) { txtTimer_KeyPress(code); });

@@ -8,7 +8,7 @@
 // the box would refuse it.
 
 #include "ConfigFrame.h"
-#include "Transmission.h"
+#include "FrameBlocks.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -55,7 +55,7 @@ class BoxReceiver
 public:
     using Clock = Reception::Clock;
 
-    explicit BoxReceiver(BlockHeader header = {0xFE, 0xFE}) : m_header(header) {}
+    explicit BoxReceiver(BlockHeader header = kBlockHeader) : m_header(header) {}
 
     // Takes bytes that arrived at `at`; returns the transmissions they ended.
     std::vector<Reception> feed(QByteArrayView bytes, Clock::time_point at);

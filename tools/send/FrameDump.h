@@ -8,7 +8,7 @@
 //      2      0  30 30 31 38 31 30                | range 1 from 1.810 MHz
 
 #include "ConfigFrame.h"
-#include "Transmission.h"
+#include "FrameBlocks.h"
 
 #include <QStringList>
 

@@ -64,7 +64,6 @@ public:
     void beep() override {}
     void processEvents() override { QCoreApplication::processEvents(); }
     void pause(int milliseconds) override { QThread::msleep(static_cast<unsigned>(milliseconds)); }
-    void selectAllLater(QLineEdit *) override {}
 };
 
 class ConsoleProgress : public SendProgress
@@ -210,7 +209,7 @@ int main(int argc, char *argv[])
                             .arg(kLastPort));
     }
 
-    const BlockHeader header{0xFE, 0xFE};
+    const BlockHeader header = kBlockHeader;
     std::printf("%s: 134 bytes on the line\n", qPrintable(FileTitle(path)));
     for (const QString &line : FrameDump(frame, header))
         std::printf("%s\n", qPrintable(line));

@@ -11,7 +11,6 @@ public:
     void beep() override;
     void processEvents() override;
     void pause(int milliseconds) override;
-    void selectAllLater(QLineEdit *box) override;
 };
 
 } // namespace kestrix

@@ -5,8 +5,6 @@
 
 #include <QString>
 
-class QLineEdit;
-
 namespace kestrix {
 
 enum class MessageIcon
@@ -28,9 +26,6 @@ public:
     virtual void processEvents() = 0;
     // Blocks the thread.
     virtual void pause(int milliseconds) = 0;
-    // Selects the whole text of box, anchored at its start, once the current
-    // reaction has returned.
-    virtual void selectAllLater(QLineEdit *box) = 0;
 };
 
 } // namespace kestrix

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -39,6 +40,11 @@ void TextBox::setBackground(Background background)
         colours.setColor(QPalette::Inactive, QPalette::Base, Qt::yellow);
     }
     setPalette(colours);
+}
+
+void TextBox::selectAllLater()
+{
+    QTimer::singleShot(0, this, &QLineEdit::selectAll);
 }
 
 KeyCode TextBox::filtered(KeyCode code) const

@@ -47,6 +47,10 @@ public:
     int selStart() const;
 
     void setBackground(Background background);
+
+    // Selects the whole text, anchored at its start, once the current
+    // reaction has returned (a click would otherwise place the caret).
+    void selectAllLater();
     Background background() const { return m_background; }
 
     // Receives each character's code; 0 drops it, another code replaces it.

@@ -1,11 +1,8 @@
 #include "QtServices.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QThread>
-#include <QTimer>
 
 namespace kestrix {
 
@@ -42,14 +39,6 @@ void QtServices::processEvents()
 void QtServices::pause(int milliseconds)
 {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
-}
-
-void QtServices::selectAllLater(QLineEdit *box)
-{
-    QTimer::singleShot(0, box, [target = QPointer<QLineEdit>(box)] {
-        if (target)
-            target->selectAll();
-    });
 }
 
 } // namespace kestrix
