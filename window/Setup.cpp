@@ -2,6 +2,7 @@
 
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "ConfigFields.h"
 #include "Dialog.h"
 #include "Geometry.h"
 #include "PortChooser.h"
@@ -20,6 +21,19 @@
 #include <algorithm>
 
 namespace kestrix {
+
+namespace {
+
+// The control that shows a row of the settings table: it carries the row's
+// name.
+template <typename Control> Control *control(const QWidget *form, const ConfigField &field)
+{
+    auto *found = form->findChild<Control *>(field.control);
+    Q_ASSERT(found);
+    return found;
+}
+
+} // namespace
 
 Setup::Setup(SetupPlatform platform, QWidget *parent)
     : Form(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -158,29 +172,46 @@ void Setup::connectReactions()
 DeviceSettings Setup::settings() const
 {
     DeviceSettings s;
-    s.txtComm = txtComm->text();
-    s.txtTimer = txtTimer->text();
-    s.chkBeep = chkBeep->value();
-    s.chkRA2 = chkRA2->value();
-    s.chkPacket = chkPacket->value();
-    s.chkToAll = chkToAll->value();
-    s.chkUsrM = chkUsrM->value();
-    s.txtUsrM = txtUsrM->text();
-    s.chkDxCall = chkDxCall->value();
-    s.cbNumDxCalls = cbNumDxCalls->listIndex();
-    for (int i = 0; i < kDxCallRows; ++i)
-        s.txtDxCall[i] = txtDxCall[i]->text();
-    s.chkBand = chkBand->value();
-    s.cbNumBand = cbNumBand->listIndex();
-    for (int i = 0; i < kBandRows; ++i)
-        s.cbBand[i] = cbBand[i]->listIndex();
-    s.chkRange = chkRange->value();
-    s.cbNumRange = cbNumRange->listIndex();
-    for (int i = 0; i < kRangeRows; ++i) {
-        s.txtRangeLow[i] = txtRangeLow[i]->text();
-        s.txtRangeHigh[i] = txtRangeHigh[i]->text();
+    for (const ConfigField &field : ConfigFields()) {
+        switch (field.kind) {
+        case FieldKind::Text:
+            field.text(s) = control<TextBox>(this, field)->text();
+            break;
+        case FieldKind::Check:
+            field.number(s) = control<CheckBox>(this, field)->value();
+            break;
+        case FieldKind::Position:
+        case FieldKind::Band:
+            field.number(s) = control<ComboBox>(this, field)->listIndex();
+            break;
+        }
     }
     return s;
+}
+
+void Setup::applySettings(const DeviceSettings &settings)
+{
+    DeviceSettings s = settings;
+    // In file order, each write raising the control's own reaction.
+    for (const ConfigField &field : ConfigFields()) {
+        switch (field.kind) {
+        case FieldKind::Text:
+            writeField(control<TextBox>(this, field), field.text(s));
+            break;
+        case FieldKind::Check:
+            control<CheckBox>(this, field)->setValue(field.number(s));
+            break;
+        case FieldKind::Position:
+        case FieldKind::Band:
+            control<ComboBox>(this, field)->setListIndex(field.number(s));
+            break;
+        }
+    }
+    // A switch that kept its state raised no reaction of its own.
+    chkRange_Click();
+    chkBand_Click();
+    chkDxCall_Click();
+    txtUsrM->setEnabled(chkUsrM->value() != 0);
 }
 
 void Setup::writeField(TextBox *box, const QString &text)

@@ -7,8 +7,8 @@
 
 #include "ConfigFrame.h"
 #include "DeviceSettings.h"
-#include "FrameBlocks.h"
 #include "Form.h"
+#include "FrameBlocks.h"
 #include "TextBox.h"
 
 #include <QPointer>

@@ -2,8 +2,6 @@
 
 #include "Setup.h"
 
-#include "CheckBox.h"
-#include "ComboBox.h"
 #include "ConfigFileStore.h"
 #include "FileDialogs.h"
 #include "Services.h"
@@ -56,40 +54,4 @@ void Setup::cmdLoad_Click()
     // Last, after every reset the writes' reactions made.
     setWindowTitle(fileWindowTitle(*path));
 }
-
-void Setup::applySettings(const DeviceSettings &s)
-{
-    writeField(txtTimer, s.txtTimer);
-    chkBeep->setValue(s.chkBeep);
-    chkPacket->setValue(s.chkPacket);
-    chkRA2->setValue(s.chkRA2);
-
-    chkRange->setValue(s.chkRange);
-    cbNumRange->setListIndex(s.cbNumRange);
-    chkBand->setValue(s.chkBand);
-    cbNumBand->setListIndex(s.cbNumBand);
-    for (int i = 0; i < kRangeRows; ++i)
-        writeField(txtRangeLow[i], s.txtRangeLow[i]);
-    for (int i = 0; i < kRangeRows; ++i)
-        writeField(txtRangeHigh[i], s.txtRangeHigh[i]);
-    // The switch may not have changed and raised no reaction of its own.
-    chkRange_Click();
-
-    for (int i = 0; i < kBandRows; ++i)
-        cbBand[i]->setListIndex(s.cbBand[i]);
-    chkBand_Click();
-
-    chkDxCall->setValue(s.chkDxCall);
-    cbNumDxCalls->setListIndex(s.cbNumDxCalls);
-    for (int i = 0; i < kDxCallRows; ++i)
-        writeField(txtDxCall[i], s.txtDxCall[i]);
-    chkDxCall_Click();
-
-    chkToAll->setValue(s.chkToAll);
-    chkUsrM->setValue(s.chkUsrM);
-    writeField(txtUsrM, s.txtUsrM);
-    txtUsrM->setEnabled(chkUsrM->value() != 0);
-    writeField(txtComm, s.txtComm);
-}
-
 } // namespace kestrix

@@ -4,6 +4,7 @@
 
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "ConfigFields.h"
 #include "Frame.h"
 #include "Geometry.h"
 #include "TextBox.h"
@@ -17,10 +18,10 @@ namespace kestrix {
 namespace {
 
 template <typename Control>
-Control *placed(Control *control, const char *name, QRect twips, double points = 8.25,
+Control *placed(Control *control, const QString &name, QRect twips, double points = 8.25,
                 bool bold = false)
 {
-    control->setObjectName(QString::fromLatin1(name));
+    control->setObjectName(name);
     control->setGeometry(twips);
     control->setFont(DesignFont(points, bold));
     return control;
@@ -47,8 +48,8 @@ QLabel *twoLineLabel(QWidget *parent, const char *caption, QRect twips, const ch
     return l;
 }
 
-TextBox *textBox(QWidget *parent, const char *name, QRect twips, int limit, Qt::Alignment alignment,
-                 const char *toolTip)
+TextBox *textBox(QWidget *parent, const QString &name, QRect twips, int limit,
+                 Qt::Alignment alignment, const char *toolTip)
 {
     auto *box = placed(new TextBox(parent), name, twips);
     box->setLengthLimit(limit);
@@ -142,11 +143,13 @@ void Setup::createRangeRows()
     for (int i = 0; i < kRangeRows; ++i) {
         const int top = kRowPitch + kRowPitch * i;
         label(frRange, QStringLiteral("Range %1").arg(i + 1), rowLabelRect(120, top, 700));
-        txtRangeLow[i] = textBox(frRange, "txtRangeLow", TwipsRect(840, top, 735, kRowPitch), 7,
-                                 Qt::AlignRight, "Max 999 Mhz");
+        txtRangeLow[i] =
+            textBox(frRange, ElementName("txtRangeLow", i), TwipsRect(840, top, 735, kRowPitch), 7,
+                    Qt::AlignRight, "Max 999 Mhz");
         label(frRange, QStringLiteral("to"), rowLabelRect(1610, top, 190));
-        txtRangeHigh[i] = textBox(frRange, "txtRangeHigh", TwipsRect(1800, top, 735, kRowPitch), 7,
-                                  Qt::AlignRight, "Max 999 Mhz");
+        txtRangeHigh[i] =
+            textBox(frRange, ElementName("txtRangeHigh", i), TwipsRect(1800, top, 735, kRowPitch),
+                    7, Qt::AlignRight, "Max 999 Mhz");
         label(frRange, QStringLiteral("Mhz"), rowLabelRect(2600, top, 400));
     }
 }
@@ -156,7 +159,7 @@ void Setup::createBandRows()
     for (int i = 0; i < kBandRows; ++i) {
         const int top = kRowPitch + kRowPitch * i;
         label(frBand, QStringLiteral("Band %1").arg(i + 1), rowLabelRect(120, top, 580));
-        cbBand[i] = placed(new ComboBox(BandList(), frBand), "cbBand",
+        cbBand[i] = placed(new ComboBox(BandList(), frBand), ElementName("cbBand", i),
                            TwipsRect(720, top, 1600, kRowPitch));
     }
 }
@@ -166,8 +169,9 @@ void Setup::createDxCallRows()
     for (int i = 0; i < kDxCallRows; ++i) {
         const int top = kRowPitch + kRowPitch * i;
         label(frDxCall, QStringLiteral("DX CALL %1").arg(i + 1), rowLabelRect(120, top, 860));
-        txtDxCall[i] = textBox(frDxCall, "txtDxCall", TwipsRect(1000, top, 1335, kRowPitch), 9,
-                               Qt::AlignLeft, "Max 9 char.");
+        txtDxCall[i] =
+            textBox(frDxCall, ElementName("txtDxCall", i), TwipsRect(1000, top, 1335, kRowPitch), 9,
+                    Qt::AlignLeft, "Max 9 char.");
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// The 35 fields of a configuration file, in file order, with the line each
-// one ends on in a written file and the slot of the settings record it holds.
-// The writer and the reader both walk this one table.
+// The one map of the 35 settings: each one's slot in the settings record,
+// the window control that shows it (by its name) and its field in a
+// configuration file, in file order, with the line it ends on there. The
+// file's writer and reader, and the window's read and write of its
+// controls, all walk this table; a new setting is one more row.
 
 #include "DeviceSettings.h"
 
@@ -23,7 +25,7 @@ enum class FieldKind
 
 struct ConfigField
 {
-    QString control;     // the control's name, as the window calls it
+    QString control;     // the control's object name in the window
     QString description; // what the operator knows it as
     FieldKind kind;
     int line;         // the line a written file puts it on, from 1
@@ -36,5 +38,8 @@ inline constexpr int kConfigFieldCount = 35;
 inline constexpr int kConfigLineCount = 25;
 
 const std::vector<ConfigField> &ConfigFields();
+
+// The name of element index of a row of controls: "cbBand(2)".
+QString ElementName(const char *row, int index);
 
 } // namespace kestrix

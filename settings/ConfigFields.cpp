@@ -54,24 +54,24 @@ std::vector<ConfigField> buildFields()
 
     int line = 3;
     for (int i = 0; i < kRangeRows; ++i)
-        fields.push_back(textField(QStringLiteral("txtRangeLow(%1)").arg(i),
+        fields.push_back(textField(ElementName("txtRangeLow", i),
                                    QStringLiteral("the lower bound of range %1").arg(i + 1), line++,
                                    [i](S &s) -> QString & { return s.txtRangeLow[i]; }));
     for (int i = 0; i < kRangeRows; ++i)
-        fields.push_back(textField(QStringLiteral("txtRangeHigh(%1)").arg(i),
+        fields.push_back(textField(ElementName("txtRangeHigh", i),
                                    QStringLiteral("the upper bound of range %1").arg(i + 1), line++,
                                    [i](S &s) -> QString & { return s.txtRangeHigh[i]; }));
     const int lastBand = static_cast<int>(BandList().size()) - 1;
     for (int i = 0; i < kBandRows; ++i)
-        fields.push_back(numberField(QStringLiteral("cbBand(%1)").arg(i),
-                                     QStringLiteral("band %1").arg(i + 1), FieldKind::Band, line++,
-                                     lastBand, [i](S &s) -> int & { return s.cbBand[i]; }));
+        fields.push_back(numberField(ElementName("cbBand", i), QStringLiteral("band %1").arg(i + 1),
+                                     FieldKind::Band, line++, lastBand,
+                                     [i](S &s) -> int & { return s.cbBand[i]; }));
 
     fields.push_back(checkField("chkDxCall", "the DX calls switch", line, &S::chkDxCall));
     fields.push_back(
         countField("cbNumDxCalls", "the count of DX calls", line++, kDxCallRows, &S::cbNumDxCalls));
     for (int i = 0; i < kDxCallRows; ++i)
-        fields.push_back(textField(QStringLiteral("txtDxCall(%1)").arg(i),
+        fields.push_back(textField(ElementName("txtDxCall", i),
                                    QStringLiteral("DX call %1").arg(i + 1), line++,
                                    [i](S &s) -> QString & { return s.txtDxCall[i]; }));
 
@@ -85,6 +85,11 @@ std::vector<ConfigField> buildFields()
 }
 
 } // namespace
+
+QString ElementName(const char *row, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1StringView(row)).arg(index);
+}
 
 const std::vector<ConfigField> &ConfigFields()
 {
