@@ -1,6 +1,8 @@
 #include "RtfReader.h"
 
 #include "CodePages.h"
+#include "Geometry.h"
+#include "NumericText.h"
 #include "Windows1252.h"
 
 #include <QColor>
@@ -22,7 +24,6 @@ constexpr int kDefaultHalfPoints = 24;
 constexpr int kMaxWordLength = 32;
 constexpr int kMaxUnicodeSkip = 16;
 constexpr qint64 kParameterLimit = 1'000'000'000;
-constexpr int kTwipsPerPixel = 15;
 constexpr int kMaxIndentTwips = 31680; // 22 inches
 constexpr std::size_t kMaxTabStops = 64;
 constexpr int kMinDefaultTabTwips = 180; // an eighth of an inch
@@ -105,8 +106,8 @@ QChar symbolOf(QByteArrayView word)
 
 int hexValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
+    if (IsAsciiDigit(c))
+        return DigitValue(c);
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     if (c >= 'A' && c <= 'F')

@@ -21,7 +21,7 @@ QByteArray bytesAt(const ConfigFrame &frame, int offset, int length)
 
 bool allDigits(const QByteArray &bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return IsAsciiDigit(c); });
 }
 
 // Digits in kHz as "##0.000" MHz; non-digits read as far as they go.

@@ -32,17 +32,12 @@ bool isSkipped(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
 }
 
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
 int digitValue(QChar c, int base)
 {
     const char16_t u = c.toLower().unicode();
     int value = -1;
-    if (u >= u'0' && u <= u'9')
-        value = u - u'0';
+    if (IsAsciiDigit(u))
+        value = DigitValue(u);
     else if (u >= u'a' && u <= u'f')
         value = u - u'a' + 10;
     return value < base ? value : -1;
@@ -93,8 +88,8 @@ long long decimalOrder(const std::string &number)
     if (exponentAt != std::string::npos) {
         const bool negative = number[exponentAt + 1] == '-';
         for (std::size_t i = exponentAt + 1; i < number.size(); ++i)
-            if (number[i] >= '0' && number[i] <= '9')
-                exponent = std::min(kFar, exponent * 10 + (number[i] - '0'));
+            if (IsAsciiDigit(number[i]))
+                exponent = std::min(kFar, exponent * 10 + DigitValue(number[i]));
         if (negative)
             exponent = -exponent;
     }
@@ -136,7 +131,7 @@ double ParseLeadingNumber(const QString &text)
     bool anyDigit = false;
     bool point = false;
     for (; i < s.size(); ++i) {
-        if (isDigit(s[i])) {
+        if (IsAsciiDigit(s[i].unicode())) {
             number += static_cast<char>(s[i].unicode());
             anyDigit = true;
         } else if (s[i] == QLatin1Char('.') && !point) {
@@ -155,7 +150,7 @@ double ParseLeadingNumber(const QString &text)
         if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
             exponent += static_cast<char>(s[j++].unicode());
         const qsizetype firstDigit = j;
-        while (j < s.size() && isDigit(s[j]))
+        while (j < s.size() && IsAsciiDigit(s[j].unicode()))
             exponent += static_cast<char>(s[j++].unicode());
         if (j > firstDigit)
             number += exponent;

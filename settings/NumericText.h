@@ -12,6 +12,18 @@ namespace kestrix {
 // afresh at every call; "." when the locale gives none.
 QString GetDecimalSeparator();
 
+// '0' to '9' alone: QChar::isDigit takes other scripts' digits too.
+constexpr bool IsAsciiDigit(char32_t c)
+{
+    return c >= U'0' && c <= U'9';
+}
+
+// The value of an ASCII digit.
+constexpr int DigitValue(char32_t c)
+{
+    return static_cast<int>(c - U'0');
+}
+
 // A copy of text with every "," replaced by ".".
 QString NormalizeDecimal(const QString &text);
 

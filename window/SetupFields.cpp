@@ -4,6 +4,7 @@
 #include "Setup.h"
 
 #include "NumericText.h"
+#include "PortDevice.h"
 #include "Services.h"
 #include "TextBox.h"
 
@@ -14,12 +15,9 @@ namespace {
 constexpr KeyCode kBlank = 32;
 constexpr double kHighestMegahertz = 999.999;
 constexpr double kLongestTimer = 63;
-constexpr int kLowestPort = 1;
-constexpr int kHighestPort = 16;
-
 bool isDigit(KeyCode code)
 {
-    return code >= '0' && code <= '9';
+    return code >= 0 && IsAsciiDigit(static_cast<char32_t>(code));
 }
 
 bool isDecimalPoint(QChar c)
@@ -34,7 +32,7 @@ bool isTimerNumber(const QString &text)
     int points = 0;
     int digits = 0;
     for (const QChar c : text) {
-        if (c.isDigit() && c.unicode() < 128)
+        if (IsAsciiDigit(c.unicode()))
             ++digits;
         else if (isDecimalPoint(c))
             ++points;
@@ -152,10 +150,10 @@ void Setup::rangeKeyPress(TextBox *box, KeyCode &code)
 
 void Setup::txtComm_LostFocus()
 {
-    if (ParseLeadingNumber(txtComm->text()) < kLowestPort)
-        txtComm->setText(QString::number(kLowestPort));
-    if (ParseLeadingNumber(txtComm->text()) > kHighestPort)
-        txtComm->setText(QString::number(kHighestPort));
+    if (ParseLeadingNumber(txtComm->text()) < kFirstPort)
+        txtComm->setText(QString::number(kFirstPort));
+    if (ParseLeadingNumber(txtComm->text()) > kLastPort)
+        txtComm->setText(QString::number(kLastPort));
     writeField(txtComm, FormatNumber(ParseLeadingNumber(txtComm->text()), NumberPattern::Integer));
 }
 
