@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; prints their figures and the machine.
 #   scripts/bench.sh [send|startup|codec|rtf|all] [runs]
-# send:    SEND on a socat pseudo-terminal pair (gaps between the writes)
+# send:    SEND on a pseudo-terminal (gaps between the writes)
 # startup: time to the shown window and peak memory, against empty Qt windows
 #          (under Xvfb when there is no display)
 # codec:   encoding a frame, reading and writing a .cfg file (Google Benchmark)

@@ -9,7 +9,7 @@ KESTRIX_PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    socat fonts-liberation
+    fonts-liberation
     xvfb openbox xdotool x11-xkb-utils x11-utils
     dpkg-dev desktop-file-utils
 )

@@ -1,15 +1,13 @@
 #include "PtyPair.h"
 
-#include <QFileInfo>
-#include <QStandardPaths>
+#include <QFile>
 #include <QThread>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
-
-PtyPair::PtyPair() = default;
 
 PtyPair::~PtyPair()
 {
@@ -18,59 +16,54 @@ PtyPair::~PtyPair()
 
 bool PtyPair::start()
 {
-    const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
-    if (socat.isEmpty() || !m_dir.isValid())
+    stop();
+    termios raw{};
+    cfmakeraw(&raw);
+    if (!m_dir.isValid() || openpty(&m_controller, &m_terminal, nullptr, &raw, nullptr) != 0)
         return false;
-    m_socat.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + programEnd(),
-                          QStringLiteral("pty,raw,echo=0,link=") + boxEnd()});
-    if (!m_socat.waitForStarted(5000))
+    fcntl(m_controller, F_SETFD, FD_CLOEXEC);
+    fcntl(m_terminal, F_SETFD, FD_CLOEXEC);
+    const char *name = ttyname(m_terminal);
+    if (!name || !QFile::link(QString::fromLocal8Bit(name), programEnd())) {
+        stop();
         return false;
-    for (int i = 0; i < 500; ++i) {
-        if (QFileInfo::exists(programEnd()) && QFileInfo::exists(boxEnd()))
-            return true;
-        QThread::msleep(10);
     }
-    return false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_bytes.clear();
+        m_times.clear();
+    }
+    m_stop = false;
+    m_recorder = std::thread(&PtyPair::record, this);
+    return true;
 }
 
 void PtyPair::stop()
 {
-    if (m_socat.state() == QProcess::NotRunning)
-        return;
-    m_socat.kill();
-    m_socat.waitForFinished(5000);
-}
-
-LineRecorder::LineRecorder(const QString &device)
-{
-    m_fd = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (m_fd >= 0) {
-        termios raw{};
-        if (tcgetattr(m_fd, &raw) == 0) {
-            cfmakeraw(&raw);
-            tcsetattr(m_fd, TCSANOW, &raw);
-        }
-        m_thread = std::thread(&LineRecorder::run, this);
+    m_stop = true;
+    if (m_recorder.joinable())
+        m_recorder.join();
+    QFile::remove(programEnd());
+    for (int *fd : {&m_terminal, &m_controller}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
     }
 }
 
-LineRecorder::~LineRecorder()
+bool PtyPair::lineSettings(termios &settings) const
 {
-    m_stop = true;
-    if (m_thread.joinable())
-        m_thread.join();
-    if (m_fd >= 0)
-        ::close(m_fd);
+    return m_terminal >= 0 && tcgetattr(m_terminal, &settings) == 0;
 }
 
-void LineRecorder::run()
+void PtyPair::record()
 {
     char buffer[512];
     while (!m_stop) {
-        pollfd fd{m_fd, POLLIN, 0};
+        pollfd fd{m_controller, POLLIN, 0};
         if (::poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN))
             continue;
-        const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(m_controller, buffer, sizeof buffer);
         const auto now = Clock::now();
         if (n <= 0)
             continue;
@@ -80,19 +73,19 @@ void LineRecorder::run()
     }
 }
 
-QByteArray LineRecorder::bytes() const
+QByteArray PtyPair::bytes() const
 {
     std::lock_guard lock(m_mutex);
     return m_bytes;
 }
 
-LineRecorder::Clock::time_point LineRecorder::arrival(int index) const
+PtyPair::Clock::time_point PtyPair::arrival(int index) const
 {
     std::lock_guard lock(m_mutex);
     return m_times.at(static_cast<std::size_t>(index));
 }
 
-bool LineRecorder::waitFor(int count, int timeoutMs) const
+bool PtyPair::waitFor(int count, int timeoutMs) const
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (Clock::now() < deadline) {

@@ -1,11 +1,10 @@
 #pragma once
 
-// A pair of connected pseudo-terminals made by socat, standing in for a
-// serial cable: the program opens one end, a recorder reads the other.
-// POSIX only.
+// A pseudo-terminal standing in for a serial cable: the program opens the
+// terminal end through a link of its own, and the pair records what arrives
+// at the other end, noting when each byte came. POSIX only.
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -15,35 +14,27 @@
 #include <thread>
 #include <vector>
 
+struct termios;
+
 class PtyPair
-{
-public:
-    PtyPair();
-    ~PtyPair();
-
-    // Starts socat and waits for both ends; false when socat is missing.
-    bool start();
-    // Ends socat: both ends go away, as an unplugged adapter does.
-    void stop();
-
-    QString programEnd() const { return m_dir.filePath(QStringLiteral("program")); }
-    QString boxEnd() const { return m_dir.filePath(QStringLiteral("box")); }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_socat;
-};
-
-// Reads one end in a thread and notes when each byte arrived.
-class LineRecorder
 {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit LineRecorder(const QString &device);
-    ~LineRecorder();
+    PtyPair() = default;
+    ~PtyPair();
 
-    // Everything read so far.
+    // Makes a new terminal, points programEnd() at it and starts recording;
+    // what was recorded before is dropped.
+    bool start();
+    // Closes the terminal and removes the link, as an unplugged adapter
+    // goes: a program writing to it gets an error.
+    void stop();
+
+    QString programEnd() const { return m_dir.filePath(QStringLiteral("program")); }
+    // The line settings the terminal end has now.
+    bool lineSettings(termios &settings) const;
+
     QByteArray bytes() const;
     // When byte number index arrived.
     Clock::time_point arrival(int index) const;
@@ -51,12 +42,14 @@ public:
     bool waitFor(int count, int timeoutMs) const;
 
 private:
-    void run();
+    void record();
 
-    int m_fd = -1;
+    QTemporaryDir m_dir;
+    int m_controller = -1;
+    int m_terminal = -1; // held open so the controller reads no hang-up
     std::atomic<bool> m_stop{false};
+    std::thread m_recorder;
     mutable std::mutex m_mutex;
     QByteArray m_bytes;
     std::vector<Clock::time_point> m_times;
-    std::thread m_thread;
 };

@@ -57,9 +57,9 @@ PortFailure QtSerialPort::open()
     if (!m_port.open(QIODevice::WriteOnly))
         return openFailure();
     const bool configured =
-        m_port.setBaudRate(QSerialPort::Baud4800) && m_port.setDataBits(QSerialPort::Data8) &&
-        m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop) &&
-        m_port.setFlowControl(QSerialPort::NoFlowControl);
+        m_port.setBaudRate(m_line.baudRate) && m_port.setDataBits(m_line.dataBits) &&
+        m_port.setParity(m_line.parity) && m_port.setStopBits(m_line.stopBits) &&
+        m_port.setFlowControl(m_line.flowControl);
     if (!configured) {
         const QString reason = m_port.errorString();
         m_port.close();
@@ -67,8 +67,8 @@ PortFailure QtSerialPort::open()
             .arg(m_path, reason);
     }
     // Pseudo-terminals and some adapters have no modem lines: not a failure.
-    m_port.setDataTerminalReady(false);
-    m_port.setRequestToSend(false);
+    m_port.setDataTerminalReady(m_line.dataTerminalReady);
+    m_port.setRequestToSend(m_line.requestToSend);
     m_port.clearError();
     return std::nullopt;
 }

@@ -9,6 +9,21 @@
 
 namespace kestrix {
 
+// The line as the box expects it: 4800 baud 8N1 without flow control. The
+// box uses no modem lines, so DTR and RTS stay low.
+struct LineSettings
+{
+    qint32 baudRate = QSerialPort::Baud4800;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
+    bool dataTerminalReady = false;
+    bool requestToSend = false;
+
+    bool operator==(const LineSettings &) const = default;
+};
+
 // The serial port on Qt Serial Port, with failures described for the
 // operator: which device, what went wrong, and what to do about it.
 class QtSerialPort : public SerialPort
@@ -30,6 +45,9 @@ public:
         m_howToChoose = howToChoose;
     }
 
+    // What open() puts on the line.
+    const LineSettings &lineSettings() const { return m_line; }
+
     PortFailure setPortNumber(int number) override;
     PortFailure open() override;
     bool isOpen() const override;
@@ -42,6 +60,7 @@ private:
     QString lostDeviceFailure() const;
 
     QSerialPort m_port;
+    LineSettings m_line;
     QProcessEnvironment m_environment;
     const PortMappings *m_stored = nullptr;
     const PortLister *m_lister = nullptr;
