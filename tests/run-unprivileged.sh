@@ -2,8 +2,8 @@
 # run-unprivileged.sh TEST [HELPER...] -- [ARGS...]
 # Runs a test executable as an unprivileged user, for the cases that root
 # would pass for the wrong reason (access rights, exclusive opens), and fails
-# if any test was skipped. Helpers are copied beside it. Without root it runs
-# the executable where it is.
+# if any test was skipped or none ran. Helpers are copied beside it. Without
+# root it runs the executable where it is.
 set -euo pipefail
 files=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
@@ -34,5 +34,9 @@ echo "$output"
 [ "$status" -eq 0 ] || exit "$status"
 if grep -q "SKIPPED" <<<"$output"; then
     echo "run-unprivileged: a test was skipped" >&2
+    exit 1
+fi
+if ! grep -q -E "PASSED  \] [1-9]" <<<"$output"; then
+    echo "run-unprivileged: no test ran" >&2
     exit 1
 fi
