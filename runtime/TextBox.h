@@ -55,6 +55,8 @@ public:
 
     // Receives each character's code; 0 drops it, another code replaces it.
     void setKeyFilter(std::function<void(KeyCode &)> filter) { m_keyFilter = std::move(filter); }
+    // What the key reaction makes of code.
+    KeyCode filtered(KeyCode code) const;
 
     // The edit menu of a right click: Undo, Cut, Copy, Paste, Delete and
     // Select All, with Paste going through the gate. The caller owns it.
@@ -81,7 +83,6 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
-    KeyCode filtered(KeyCode code) const;
     bool hasRoomForOne() const;
     // The gate: each character in order, exactly as if typed.
     void enterText(QStringView text);

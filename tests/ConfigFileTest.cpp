@@ -90,13 +90,6 @@ TEST(ConfigFile, ExampleFileLoadsToItsSettingsAndIsWrittenByteForByte)
     EXPECT_EQ(WriteConfigFile(exampleSettings()).bytes, kExampleFile);
 }
 
-TEST(ConfigFile, TableHoldsThirtyFiveFieldsOnTwentyFiveLines)
-{
-    ASSERT_EQ(ConfigFields().size(), std::size_t(kConfigFieldCount));
-    EXPECT_EQ(ConfigFields().back().line, kConfigLineCount);
-    EXPECT_EQ(WriteConfigFile(exampleSettings()).bytes->count("\r\n"), kConfigLineCount);
-}
-
 TEST(ConfigFile, EveryValueComesBackFromAWrittenFile)
 {
     DeviceSettings s = exampleSettings();

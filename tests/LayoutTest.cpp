@@ -58,47 +58,6 @@ TEST_F(SetupFixture, ControlsStayInsideTheirContainers)
     }
 }
 
-TEST_F(SetupFixture, TabRunsInTheDesignedOrder)
-{
-    std::vector<QWidget *> expected = {setup->txtTimer, setup->chkBeep,  setup->chkPacket,
-                                       setup->chkRA2,   setup->chkRange, setup->cbNumRange};
-    for (int i = 0; i < kRangeRows; ++i) {
-        expected.push_back(setup->txtRangeLow[i]);
-        expected.push_back(setup->txtRangeHigh[i]);
-    }
-    expected.insert(expected.end(),
-                    {setup->chkBand, setup->cbNumBand, setup->cbBand[0], setup->chkDxCall,
-                     setup->chkToAll, setup->chkUsrM, setup->txtUsrM, setup->cmdSave,
-                     setup->txtComm, setup->cmdSend, setup->cmdHelp, setup->cmdDefault,
-                     setup->cmdLoad, setup->txtDxCall[0], setup->txtDxCall[1], setup->txtDxCall[2],
-                     setup->cbNumDxCalls});
-    expected.insert(expected.end(), setup->cbBand.begin() + 1, setup->cbBand.end());
-
-    QWidget *w = setup->txtTimer;
-    for (std::size_t i = 1; i < expected.size(); ++i) {
-        w = w->nextInFocusChain();
-        while (w->focusPolicy() == Qt::NoFocus)
-            w = w->nextInFocusChain();
-        EXPECT_EQ(w, expected[i]) << "step " << i << ": " << w->objectName().toStdString();
-    }
-}
-
-TEST_F(SetupFixture, ListsAndLimitsAreThoseOfTheDesign)
-{
-    for (ComboBox *band : setup->cbBand) {
-        ASSERT_EQ(band->count(), 12);
-        EXPECT_EQ(band->itemText(0), "160m (0-3 Mhz)");
-        EXPECT_EQ(band->itemText(11), "70cm (>200Mhz)");
-    }
-    EXPECT_EQ(setup->cbNumDxCalls->count(), 3);
-    EXPECT_EQ(setup->cbNumRange->count(), 6);
-    EXPECT_EQ(setup->txtTimer->lengthLimit(), 5);
-    EXPECT_EQ(setup->txtComm->lengthLimit(), 2);
-    EXPECT_EQ(setup->txtUsrM->lengthLimit(), 9);
-    EXPECT_EQ(setup->txtRangeHigh[5]->lengthLimit(), 7);
-    EXPECT_EQ(setup->txtTimer->toolTip(), "0,0-63,0   (0=Timer Disable)");
-}
-
 TEST_F(SetupFixture, WindowCarriesTheProgramIconInBothSizes)
 {
     const QList<QSize> sizes = setup->windowIcon().availableSizes();
