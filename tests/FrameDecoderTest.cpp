@@ -56,23 +56,6 @@ TEST(FrameDecoder, EveryBuiltFrameDecodesToSettingsThatBuildItAgain)
     }
 }
 
-TEST(FrameDecoder, SlotsRepeatTheLastActiveRowAsTheDeviceSeesThem)
-{
-    const LocaleGuard point = LocaleGuard::point();
-    const DeviceSettings sent = variedSettings()[1];
-    const DeviceSettings seen = DecodeConfigFrame(build(sent)).settings;
-    EXPECT_EQ(seen.cbBand, (std::array<int, 6>{0, 11, 9, 9, 9, 9}));
-    EXPECT_EQ(seen.txtRangeLow[0], "1.810");
-    EXPECT_EQ(seen.txtRangeLow[5], "144.500");
-    EXPECT_EQ(seen.txtRangeHigh[5], "146.000");
-    EXPECT_EQ(seen.txtDxCall, (std::array<QString, 3>{"IK2ABC/P", "IK2ABC/P", "IK2ABC/P"}));
-    EXPECT_EQ(seen.txtUsrM, QString::fromUtf8("é€ 9 chars"));
-    EXPECT_EQ(seen.txtTimer, "63.75");
-    EXPECT_EQ(seen.chkPacket, 1);
-    EXPECT_EQ(seen.chkToAll, 0);
-    EXPECT_EQ(seen.chkRange, 1);
-}
-
 TEST(FrameDecoder, BytesTheEncoderNeverWritesAreNamed)
 {
     const ConfigFrame good = build(DefaultSettings());

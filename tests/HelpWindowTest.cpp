@@ -170,10 +170,3 @@ TEST_F(HelpWindow, F1WithAnyModifierOpensHelpAndStillReachesTheFocusedField)
     }
     EXPECT_EQ(setup->txtTimer->text(), "1,0");
 }
-
-// Where an installed program finds its file is the package test's.
-TEST(HelpFile, ANameWithAFolderIsLookedForThereAlone)
-{
-    EXPECT_EQ(HelpFileCandidates("/opt/help.rtf"), QStringList{"/opt/help.rtf"});
-    EXPECT_EQ(HelpFileCandidates("docs/help.rtf"), QStringList{"docs/help.rtf"});
-}

@@ -11,29 +11,6 @@
 
 using namespace kestrix;
 
-TEST(DecimalSeparator, FollowsTheDefaultLocaleAtEveryCall)
-{
-    {
-        const auto guard = LocaleGuard::comma();
-        EXPECT_EQ(GetDecimalSeparator(), ",");
-    }
-    {
-        const auto guard = LocaleGuard::point();
-        EXPECT_EQ(GetDecimalSeparator(), ".");
-    }
-    const LocaleGuard german(QLocale::German, QLocale::Switzerland);
-    EXPECT_EQ(GetDecimalSeparator().size(), 1);
-}
-
-TEST(NormalizeDecimal, ReplacesEveryCommaAndNothingElse)
-{
-    EXPECT_EQ(NormalizeDecimal(""), "");
-    EXPECT_EQ(NormalizeDecimal("1.810"), "1.810");
-    EXPECT_EQ(NormalizeDecimal("1,810"), "1.810");
-    EXPECT_EQ(NormalizeDecimal(",,,"), "...");
-    EXPECT_EQ(NormalizeDecimal("a,b c"), "a.b c");
-}
-
 struct ParseCase
 {
     const char *text;

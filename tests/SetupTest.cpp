@@ -1,5 +1,6 @@
 #include "SetupFixture.h"
 
+#include "ConfigFields.h"
 #include "Dialog.h"
 #include "LocaleGuard.h"
 
@@ -147,24 +148,26 @@ TEST_F(SetupFixture, GrayedBoxClickedByTheOperatorBecomesOffOrOn)
     EXPECT_EQ(setup->chkBeep->value(), 1);
 }
 
+// Every setting's control, changed as Load or the operator changes it.
 TEST_F(SetupFixture, EveryChangeButThePortNumberResetsAFileTitle)
 {
-    const std::vector<std::pair<const char *, std::function<void()>>> changes = {
-        {"beep", [&] { setup->chkBeep->click(); }},
-        {"to all", [&] { setup->chkToAll->click(); }},
-        {"band choice", [&] { setup->cbBand[4]->setListIndex(9); }},
-        {"same band chosen again",
-         [&] { emit setup->cbBand[0]->activated(setup->cbBand[0]->listIndex()); }},
-        {"timer typed", [&] { type(setup->txtTimer, "5"); }},
-        {"dx call written", [&] { setup->txtDxCall[1]->setText("IK0ABC"); }},
-        {"count", [&] { setup->cbNumRange->setListIndex(2); }},
-    };
-    for (const auto &[name, change] : changes) {
+    for (const ConfigField &field : ConfigFields()) {
         setup->setWindowTitle(kFileTitle);
-        change();
-        EXPECT_EQ(setup->windowTitle(), kPlain) << name;
+        QWidget *control = setup->findChild<QWidget *>(field.control);
+        ASSERT_NE(control, nullptr) << field.control.toStdString();
+        if (auto *box = qobject_cast<TextBox *>(control))
+            box->setText(box->text() + "1");
+        else if (auto *check = qobject_cast<CheckBox *>(control))
+            check->click();
+        else if (auto *list = qobject_cast<ComboBox *>(control))
+            list->setListIndex((list->listIndex() + 1) % list->count());
+        const QString expected = field.control == "txtComm" ? kFileTitle : kPlain;
+        EXPECT_EQ(setup->windowTitle(), expected) << field.control.toStdString();
     }
 
+    setup->setWindowTitle(kFileTitle);
+    emit setup->cbBand[0]->activated(setup->cbBand[0]->listIndex()); // the same band again
+    EXPECT_EQ(setup->windowTitle(), kPlain);
     setup->setWindowTitle(kFileTitle);
     type(setup->txtComm, "2");
     EXPECT_EQ(setup->windowTitle(), kFileTitle);
@@ -206,15 +209,4 @@ TEST_F(SetupFixture, DialogHidesOnOkOrAfterItsInterval)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 2000));
     EXPECT_FALSE(dialog->tmrHide->isActive());
     EXPECT_EQ(dialog->tmrHide->interval(), 20);
-}
-
-TEST_F(SetupFixture, DialogClosedFromItsTitleBarIsCreatedAgain)
-{
-    QPointer<Dialog> first = setup->dialog();
-    first->show();
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(first.isNull());
-    EXPECT_NE(setup->dialog(), nullptr);
-    EXPECT_EQ(setup->dialog()->tmrHide->interval(), 45000);
 }

@@ -166,28 +166,6 @@ TEST_F(Tools, KestrixSendReachesTheSimulator)
     expectAcceptedAsSent(sim.finish());
 }
 
-TEST_F(Tools, TheWindowsSendReachesTheSimulator)
-{
-    Simulator sim(1);
-    ASSERT_FALSE(sim.path().isEmpty());
-    QProcessEnvironment environment;
-    environment.insert("KESTRIX_COM3", sim.path());
-    QtSerialPort port(environment);
-    FakeServices services;
-    services.pausesSleep = true;
-    FakeFileDialogs files;
-    FakePortLister ports;
-    FakePortMappings mappings;
-    kestrix::Setup window({services, port, files, ports, mappings});
-    window.load();
-    files.answer = cfg();
-    window.cmdLoad_Click();
-    window.txtComm->setText("3");
-    window.cmdSend->click();
-    EXPECT_TRUE(services.messages.empty()) << services.messages[0].text.toStdString();
-    expectAcceptedAsSent(sim.finish());
-}
-
 TEST_F(Tools, TheSimulatorRefusesACorruptedTransmission)
 {
     Simulator sim(1);
