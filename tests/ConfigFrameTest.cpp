@@ -196,6 +196,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FailureCase{"NoRangeCount", [](DeviceSettings &s) { s.cbNumRange = kNoChoice; }, false,
                     "no count of ranges"},
+        FailureCase{"TimerOutside", [](DeviceSettings &s) { s.txtTimer = "64"; }, false,
+                    "the suspend timer is outside 0 to 63.75 s"},
+        FailureCase{"ActiveBandUnchosen", [](DeviceSettings &s) { s.cbBand[3] = kNoChoice; }, true,
+                    "an active band row has no band"},
+        FailureCase{"NegativeBound", [](DeviceSettings &s) { s.txtRangeHigh[2] = "-1"; }, true,
+                    "a frequency range bound is negative"},
         FailureCase{"NoBandCount", [](DeviceSettings &s) { s.cbNumBand = kNoChoice; }, true,
                     "no count of bands"},
         FailureCase{"NoDxCallCount", [](DeviceSettings &s) { s.cbNumDxCalls = kNoChoice; }, true,

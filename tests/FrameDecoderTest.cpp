@@ -100,31 +100,6 @@ TEST(FrameDecoder, FieldsCoverTheFrameInOrderAndSayWhatTheyHold)
     EXPECT_EQ(fields.back().description, "DX call 3 \"DXCALL3\"");
 }
 
-TEST(FrameBuild, AFailedBuildSaysWhy)
-{
-    const struct
-    {
-        void (*change)(DeviceSettings &);
-        const char *problem;
-    } cases[] = {
-        {[](DeviceSettings &s) { s.cbNumRange = kNoChoice; }, "no count of ranges is chosen"},
-        {[](DeviceSettings &s) { s.txtTimer = "64"; }, "the suspend timer is outside 0 to 63.75 s"},
-        {[](DeviceSettings &s) { s.chkBeep = 2; }, "an option switch is neither off nor on"},
-        {[](DeviceSettings &s) { s.cbBand[3] = kNoChoice; }, "an active band row has no band"},
-        {[](DeviceSettings &s) { s.txtDxCall[2] = "ABCDEFGHIJK"; }, "a DX call is too long"},
-        {[](DeviceSettings &s) { s.txtRangeHigh[2] = "-1"; },
-         "a frequency range bound is negative"},
-    };
-    for (const auto &c : cases) {
-        DeviceSettings s = DefaultSettings();
-        c.change(s);
-        ConfigFrame frame{};
-        const FrameBuild result = BuildConfigFrame(s, frame);
-        EXPECT_FALSE(result.ok) << c.problem;
-        EXPECT_TRUE(result.problem.startsWith(c.problem)) << result.problem.toStdString();
-    }
-}
-
 // Each switch alone, against the bit the device reads it from: byte 61
 // carries other packets, RA2 and beeps from the top bit down; byte 62 DX
 // calls, bands, ranges, To ALL and the user message.
