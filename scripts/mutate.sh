@@ -14,6 +14,7 @@ list="$KESTRIX_ROOT/tests/mutants/mutants.txt"
 work="$KESTRIX_ROOT/build-mutate"
 src="$work/src"
 build="$work/build"
+rm -rf "$src"
 mkdir -p "$src"
 # The tracked files as they stand in the work tree, uncommitted edits too.
 (cd "$KESTRIX_ROOT" && git ls-files -z | tar --null -T - -cf -) | tar -xf - -C "$src"
