@@ -100,6 +100,7 @@ TEST(ConfigFile, EveryValueComesBackFromAWrittenFile)
     s.cbBand = {0, 11, -1, 3, 10, 1};
     s.txtRangeLow[2] = "a, b";
     s.txtDxCall[1] = "";
+    s.txtDxCall[2] = "K\tL"; // a tab is text
     s.txtUsrM = QString::fromUtf8("€ñ'x");
     s.txtComm = " 16 ";
     const ConfigWrite written = WriteConfigFile(s);

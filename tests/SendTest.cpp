@@ -29,6 +29,7 @@ TEST(PortNumberOf, ReadsTheLeadingNumberRoundedToEven)
     EXPECT_EQ(PortNumberOf(" 2 "), 2);
     EXPECT_EQ(PortNumberOf("2.5"), 2);
     EXPECT_EQ(PortNumberOf("3.5"), 4);
+    EXPECT_EQ(PortNumberOf("3,5"), 3); // a comma ends the number
     EXPECT_EQ(PortNumberOf("x"), 0);
     EXPECT_EQ(PortNumberOf("1e99"), 1000000);
 }
