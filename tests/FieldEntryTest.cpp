@@ -72,7 +72,8 @@ TEST_P(FieldEntry, Timer)
     };
     const Case cases[] = {{"2,3", "2,25", 0},  {"0,125", "0,0", 0}, {"0,375", "0,5", 0},
                           {"63,5", "63,0", 1}, {"99", "63,0", 1},   {"", "0,0", 0},
-                          {"1a5", "15,0", 0},  {"-2", "2,0", 0},    {"1,2,3", "1,25", 0}};
+                          {"63", "63,0", 0},   {"1a5", "15,0", 0},  {"-2", "2,0", 0},
+                          {"1,2,3", "1,25", 0}};
     for (const Case &c : cases) {
         services.beeps = 0;
         enter(setup->txtTimer, n(c.typed));
@@ -162,6 +163,11 @@ TEST_P(FieldEntry, RangeLeaveChecks)
     leave();
     EXPECT_EQ(low->text(), n("0,000")); // the empty partner reads 0
     EXPECT_EQ(services.beeps, 3);
+
+    high->setText(n("7,500"));
+    enter(low, n("7,5"));
+    leave();
+    EXPECT_EQ(services.beeps, 3); // equal bounds do not cross
 }
 
 TEST_P(FieldEntry, LeavingAFieldInItsPatternKeepsAFileTitle)

@@ -62,7 +62,9 @@ TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
         EXPECT_EQ(resolved->source, expected.second) << number;
 #endif
     }
-    // The choice survives the program: a new store on the same file has it.
+    // The choice survives the program, under its own number: a new store on
+    // the same file has it.
+    EXPECT_EQ(QSettings(store, QSettings::IniFormat).value("ports/COM3"), "/dev/ttyUSB1");
     StoredPortMappings again(std::make_unique<QSettings>(store, QSettings::IniFormat));
     EXPECT_EQ(again.storedDevice(3), "/dev/ttyUSB1");
     again.store(3, QString());
