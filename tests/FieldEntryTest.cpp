@@ -1,5 +1,6 @@
 #include "SetupFixture.h"
 
+#include "ConfigFields.h"
 #include "LocaleGuard.h"
 
 #include <QApplication>
@@ -50,16 +51,27 @@ protected:
 
 } // namespace
 
-TEST_P(FieldEntry, EnteringAFieldSelectsItsWholeText)
+TEST_P(FieldEntry, EnteringAFieldSelectsItsWholeTextWhichAKeyReplaces)
 {
+    setup->txtUsrM->setText("CQDXTEST9"); // full
     setup->txtUsrM->setFocus();
     QCoreApplication::processEvents();
-    EXPECT_EQ(setup->txtUsrM->selectedText(), "WWV");
+    EXPECT_EQ(setup->txtUsrM->selectedText(), "CQDXTEST9");
     QTest::keyClicks(setup->txtUsrM, "X");
     EXPECT_EQ(setup->txtUsrM->text(), "X");
-    EXPECT_EQ(setup->txtUsrM->background(), TextBox::Background::Edited);
-    leave();
-    EXPECT_EQ(setup->txtUsrM->background(), TextBox::Background::Normal);
+}
+
+TEST_P(FieldEntry, EveryFieldIsMarkedWhileEditedAndNoLongerOnceLeft)
+{
+    for (const ConfigField &field : ConfigFields()) {
+        auto *box = setup->findChild<TextBox *>(field.control);
+        if (!box)
+            continue;
+        enter(box, "1");
+        EXPECT_EQ(box->background(), TextBox::Background::Edited) << field.control.toStdString();
+        leave();
+        EXPECT_EQ(box->background(), TextBox::Background::Normal) << field.control.toStdString();
+    }
 }
 
 TEST_P(FieldEntry, Timer)

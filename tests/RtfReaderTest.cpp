@@ -41,6 +41,7 @@ TEST(RtfReader, TextEscapesAndSymbols)
         {"{\\rtf1 raw\r\nline ends are\nnot text}", "rawline ends arenot text"},
         {"{\\rtf1 caf\\'e8 \\'80 \\'9c}", QString::fromUtf8("café € œ").replace(u'é', u'è')},
         {"{\\rtf1 \\{braces\\} and \\\\}", "{braces} and \\"},
+        {"{\\rtf1 \\'C9\\'FF}", QString::fromUtf8("Éÿ")},
         {"{\\rtf1 \\bullet\\endash\\emdash\\lquote\\rquote\\ldblquote\\rdblquote}",
          QString::fromUtf8("•–—‘’“”")},
         {"{\\rtf1 a\\~b\\_c\\-d}", QString::fromUtf8("a b‑cd")},
