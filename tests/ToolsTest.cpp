@@ -80,16 +80,19 @@ QString frameHex(const ConfigFrame &frame)
         QByteArray(reinterpret_cast<const char *>(frame.data()), kFrameSize).toHex());
 }
 
-// The bytes of an annotated dump: the hex pairs between the offsets and "|".
+// The bytes of an annotated dump: the hex pairs between the offsets and "|";
+// each row's wire offset counts the bytes before it.
 QByteArray dumpBytes(const QString &dump)
 {
     QByteArray bytes;
     static const QRegularExpression row(
-        QStringLiteral("^\\s*\\d+\\s+(?:-|\\d+)\\s+([0-9a-f ]+)\\|"));
+        QStringLiteral("^\\s*(\\d+)\\s+(?:-|\\d+)\\s+([0-9a-f ]+)\\|"));
     for (const QString &line : dump.split('\n')) {
         const QRegularExpressionMatch match = row.match(line);
-        if (match.hasMatch())
-            bytes += QByteArray::fromHex(match.captured(1).toLatin1());
+        if (!match.hasMatch())
+            continue;
+        EXPECT_EQ(match.captured(1).toInt(), bytes.size()) << line.toStdString();
+        bytes += QByteArray::fromHex(match.captured(2).toLatin1());
     }
     return bytes;
 }
