@@ -120,6 +120,7 @@ TEST_F(HelpWindow, TheFileIsReadAgainWhenTheWindowIsActivatedAgain)
 
 TEST_F(HelpWindow, AMissingFileIsReportedAndNoWindowStays)
 {
+    QDir().mkdir(QString::fromLatin1(kHelpFileName)); // a folder is no help file
     setup->cmdHelp_Click();
     QTest::qWait(50);
     ASSERT_EQ(services.messages.size(), 1u);

@@ -33,6 +33,7 @@ protected:
         ports.entries = {adapter("/dev/ttyUSB0", "FT232R USB UART",
                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"),
                          adapter("/dev/ttyACM0", "", "")};
+        ports.entries[1].availability = PortAvailability::InUse;
         setup->txtComm->setText("2");
     }
 };
@@ -54,11 +55,14 @@ TEST_F(Chooser, ListsThePortsAndStoresTheChosenOnesStableName)
     EXPECT_EQ(shown, (QStringList{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A1B2C3",
                                   "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0",
                                   "free"}));
+    EXPECT_EQ(list->topLevelItem(1)->text(5), "in use");
 
     // An adapter plugged in while the chooser is open.
     ports.entries << adapter("/dev/ttyUSB1", "CP2102", "");
+    ports.entries.last().availability = PortAvailability::NoPermission;
     chooser->refresh();
     ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(2)->text(5), "no permission");
 
     list->setCurrentItem(list->topLevelItem(2));
     chooser->useButton()->click();
