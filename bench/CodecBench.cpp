@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding a frame and reading a .cfg file, with Google Benchmark.
 //
 // Reproduce: scripts/bench.sh (or build/bench/codec_bench)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the send-result dialog hides itself after the result: 45 s, measured
 // on a few dialogs at once, each started a little apart.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the instructions window takes to show rich text of growing size:
 // many formatting runs in one paragraph, many colour runs, many paragraphs.
 // The times should grow in step with the size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times SEND on a pseudo-terminal: the gaps between the four writes as they
 // arrive at the far end, and the whole transmission against its nominal
 // 1,620 ms of pauses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time and peak memory of the settings window, each against an empty
 // Qt Widgets window started in the same run. The two probes run alternately
 // so that caches and machine load treat them alike. Linux only (wait4).

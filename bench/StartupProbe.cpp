@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One start of a window, for the start-up benchmark: the settings window as
 // the program starts it ("setup"), an empty Qt Widgets window ("empty"), or
 // one that shows a single line of text ("text") and so pays for the first

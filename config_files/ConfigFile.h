@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The configuration file: 35 fields over 25 lines of Windows-1252 text with

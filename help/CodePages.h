@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Windows code pages to Unicode, for the bytes of rich text: Windows-1252 by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A reader for the rich text (RTF) of help files, into a QTextDocument. It

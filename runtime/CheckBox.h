@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A check box with the three values of the settings: 0 off, 1 on and 2

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A drop-down list with a fixed set of entries; position -1 is no choice.

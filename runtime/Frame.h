@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A frame: a group box drawn as a thin rounded line with its caption set into

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the benchmarks; prints their figures and the machine.
 #   scripts/bench.sh [send|startup|codec|rtf|all] [runs]
 # send:    SEND on a pseudo-terminal (gaps between the writes)

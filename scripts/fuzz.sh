@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one libFuzzer target for a bounded time: scripts/fuzz.sh rtf|cfg [SECONDS]
 # Builds with clang into build-fuzz/, starts from the committed seed corpus
 # and keeps what it finds in build-fuzz/corpus-TARGET/. A crash leaves its

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures what the tests catch: applies each small fault of
 # tests/mutants/mutants.txt on its own to a copy of the tracked sources,
 # rebuilds incrementally, runs ctest (stopping at the first failure) and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package kestrix-config_<version>_<arch>.deb into
 # build-package/ and prints its path. Installs what is missing first.
 set -euo pipefail

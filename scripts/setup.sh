@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by run.sh and test.sh: installs what a fresh Debian 12 machine lacks
 # and configures and builds the project into build/ (or $KESTRIX_BUILD_DIR).
 # Sourced, not run.

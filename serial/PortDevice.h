@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which device COMn is. On Windows it is COMn itself. Elsewhere, in this

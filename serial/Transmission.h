@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Puts the configuration frame on the wire: two 64-byte halves, each behind

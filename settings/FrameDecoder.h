@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The inverse of the encoder: what a 128-byte configuration frame tells the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that a configuration file must not be: pipes, devices, a disk that
 // fills up, text in another encoding. Each gets its message at once and
 // leaves the files as they were.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds a serial device open and exclusive, as a terminal program does, until
 // its standard input closes. Prints "held" once it has the device.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryCases.h"
 #include "LocaleGuard.h"
 #include "SetupFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rich text as real word processors write it, each file beside the text it
 // must give. The text is marked with what formatting matters to a reader:
 // [c] [r] [j] for alignment, [li N fi M] for indents in twips, **bold**,

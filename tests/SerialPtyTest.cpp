@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SEND on a real serial device: a pseudo-terminal.
 
 #include "SetupFixture.h"

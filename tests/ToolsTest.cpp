@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrix-send and the window's SEND, each talking to kestrix-box-sim over a
 // pseudo-terminal.
 

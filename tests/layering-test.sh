@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each folder includes only from the folders below it. The order, bottom up:
 # settings, config_files, serial, runtime, help, window, tools (and main.cpp).
 # The programs given as arguments are console tools: they must not load the

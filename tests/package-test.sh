@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # package-test.sh BUILD_DIR
 # Builds the Debian package from a build tree, checks its contents and
 # dependencies, unpacks it into a folder of its own and starts the unpacked

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run-unprivileged.sh TEST [HELPER...] -- [ARGS...]
 # Runs a test executable as an unprivileged user, for the cases that root
 # would pass for the wrong reason (access rights, exclusive opens), and fails

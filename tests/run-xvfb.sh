@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run-xvfb.sh [--wm] TEST [ARGS...]
 # Runs a test executable on a real X server of its own (Xvfb), with a US
 # international keyboard so that dead keys and compose sequences exist, and

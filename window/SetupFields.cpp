@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What may be typed into each field, and how a field is checked and
 // rewritten when it is left.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save and Load: a configuration file chosen through the file dialogs.
 
 #include "Setup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window's controls, placed from the design's twips.
 
 #include "Setup.h"

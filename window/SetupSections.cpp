@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Section switches, counts, the user-message switch, and the title rule.
 
 #include "Setup.h"

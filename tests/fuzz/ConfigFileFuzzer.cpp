@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the configuration file reader. Besides not crashing,
 // every file it accepts must survive a write and a second read unchanged.
 

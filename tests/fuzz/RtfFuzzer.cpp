@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the rich text reader: any input must leave it with a
 // document, no crash, no hang and no sanitizer report.
 

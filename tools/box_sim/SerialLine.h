@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The box's end of the serial line: a device opened raw at 4800 baud 8N1, or

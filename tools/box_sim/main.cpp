@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrix-box-sim: stands in for the Kestrix v6.DX box on a serial line.
 // It reads transmissions, checks their headers, checksums and pauses, and
 // prints what the box's LCD would show and the settings it received.

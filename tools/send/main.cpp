@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrix-send: sends a saved configuration to the Kestrix v6.DX box, as the
 // window's SEND does, with the same reader, encoder and transmission.
 
