@@ -17,6 +17,11 @@ Frame::Frame(const QString &caption, QWidget *parent) : QGroupBox(caption, paren
 {
 }
 
+int Frame::captionRoom() const
+{
+    return width() - 2 * (kCaptionLeft + kCaptionPadding);
+}
+
 void Frame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

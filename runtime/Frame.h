@@ -16,6 +16,9 @@ class Frame : public QGroupBox
 public:
     explicit Frame(const QString &caption, QWidget *parent = nullptr);
 
+    // The width a caption may take within the top line.
+    int captionRoom() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 };

@@ -10,7 +10,7 @@ KESTRIX_PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-liberation
+    fonts-liberation fonts-dejavu-core
     xvfb openbox xdotool x11-xkb-utils x11-utils
     dpkg-dev desktop-file-utils
 )

@@ -2,9 +2,16 @@
 #include "ConfigFile.h"
 #include "ConfigFields.h"
 #include "ConfigFileStore.h"
+#include "ConfigFolder.h"
 #include "QtPrinters.h"
 
+#include <QDir>
+#include <QFile>
 #include <QIODevice>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <iostream>
 
 #include <gtest/gtest.h>
 
@@ -262,4 +269,59 @@ TEST(ConfigFile, FileTitleIsThePartAfterTheLastSlashOfEitherKind)
                  {"plain.cfg", "plain.cfg"}};
     for (const auto &c : cases)
         EXPECT_EQ(FileTitle(c.path), c.title);
+}
+
+namespace {
+
+enum class Folder
+{
+    Writable,
+    ReadOnly,
+    Missing
+};
+
+struct StartCase
+{
+    Folder program;
+    Folder documents;
+    const char *expected; // "program", "documents" or "home"
+};
+
+} // namespace
+
+// Save and Load start beside the program only where it can be written; an
+// installed program's folder belongs to the system.
+TEST(ConfigFolder, DialogsStartWhereTheOperatorMayWrite)
+{
+    const StartCase cases[] = {
+        {Folder::Writable, Folder::Writable, "program"},
+        {Folder::ReadOnly, Folder::Writable, "documents"},
+        {Folder::Missing, Folder::Writable, "documents"},
+        {Folder::ReadOnly, Folder::Missing, "home"},
+        {Folder::Missing, Folder::ReadOnly, "home"},
+    };
+    for (const StartCase &c : cases) {
+        QTemporaryDir root;
+        QMap<QString, QString> paths;
+        bool rightsBind = true;
+        for (auto [name, kind] : {std::pair{"program", c.program}, {"documents", c.documents}}) {
+            const QString path = root.filePath(name);
+            paths[name] = path;
+            if (kind == Folder::Missing)
+                continue;
+            QDir().mkdir(path);
+            if (kind == Folder::ReadOnly) {
+                QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+                rightsBind = rightsBind && !QFile(path + "/probe").open(QIODevice::WriteOnly);
+            }
+        }
+        paths["home"] = root.path();
+        if (!rightsBind) {
+            std::cout << "skipped: this user writes into read-only folders\n";
+            continue;
+        }
+        EXPECT_EQ(ConfigFileFolder(paths["program"], paths["documents"], paths["home"]),
+                  paths[c.expected])
+            << "program " << int(c.program) << ", documents " << int(c.documents);
+    }
 }

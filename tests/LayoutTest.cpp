@@ -2,8 +2,10 @@
 #include "SetupFixture.h"
 
 #include "DeviceSettings.h"
+#include "Dialog.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -19,6 +21,10 @@ TEST_F(SetupFixture, WindowHasTheDesignedFixedClientArea)
 
 TEST_F(SetupFixture, EveryCaptionFitsItsControl)
 {
+    // Run again with one other font installed, which must be the one in use.
+    if (const QByteArray family = qgetenv("KESTRIX_TEST_FONT_FAMILY"); !family.isEmpty()) {
+        ASSERT_EQ(QFontInfo(setup->font()).family(), QString::fromUtf8(family));
+    }
     for (QLabel *label : setup->findChildren<QLabel *>()) {
         const QSize need = label->wordWrap()
                                ? QSize(label->width(), label->heightForWidth(label->width()))
@@ -45,6 +51,18 @@ TEST_F(SetupFixture, EveryCaptionFitsItsControl)
         const QFontMetrics metrics(band->font());
         for (const QString &entry : BandList())
             EXPECT_LE(metrics.horizontalAdvance(entry) + 22, band->width()) << entry.toStdString();
+    }
+}
+
+TEST_F(SetupFixture, EverySendTextFitsTheDialog)
+{
+    DialogProgress progress([this] { return setup->dialog(); });
+    for (const char *text :
+         {"\r\nSending data on COM16......",
+          "Data sent !\r\n Be shure that the word 'OK!' appears on Kestrix's LCD"}) {
+        progress.setInfo(QString::fromLatin1(text));
+        const QLabel *info = setup->dialog()->lblInfo;
+        EXPECT_LE(info->heightForWidth(info->width()), info->height()) << text;
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Dialog.h"
 
+#include "CaptionFit.h"
 #include "Geometry.h"
 
 #include <QLabel>
@@ -11,7 +12,8 @@ namespace kestrix {
 
 namespace {
 constexpr int kHideAfterMs = 45000;
-}
+constexpr double kInfoPoints = 13.5;
+} // namespace
 
 Dialog::Dialog(QWidget *parent)
     : Form(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -29,7 +31,7 @@ Dialog::Dialog(QWidget *parent)
     lblInfo->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblInfo->setAlignment(Qt::AlignCenter);
     lblInfo->setWordWrap(true);
-    lblInfo->setFont(DesignFont(13.5, true));
+    lblInfo->setFont(DesignFont(kInfoPoints, true));
     lblInfo->setAutoFillBackground(true);
     lblInfo->setBackgroundRole(QPalette::Base);
     lblInfo->setForegroundRole(QPalette::Text);
@@ -69,7 +71,11 @@ QString DialogProgress::info()
 
 void DialogProgress::setInfo(const QString &text)
 {
-    m_dialog()->lblInfo->setText(text);
+    QLabel *shown = m_dialog()->lblInfo;
+    shown->setText(text);
+    // Each text is fitted afresh from the designed font.
+    shown->setFont(DesignFont(kInfoPoints, true));
+    FitCaption(shown);
 }
 
 void DialogProgress::setOkVisible(bool visible)

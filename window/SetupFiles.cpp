@@ -4,10 +4,9 @@
 #include "Setup.h"
 
 #include "ConfigFileStore.h"
+#include "ConfigFolder.h"
 #include "FileDialogs.h"
 #include "Services.h"
-
-#include <QCoreApplication>
 
 namespace kestrix {
 
@@ -15,7 +14,7 @@ namespace {
 
 FileDialogRequest configFileRequest(const QString &title)
 {
-    return {title, QCoreApplication::applicationDirPath(), QStringLiteral("Kestrix.cfg"),
+    return {title, ConfigFileFolder(), QStringLiteral("Kestrix.cfg"),
             QStringLiteral("File di configurazione (*.cfg)|*.cfg|Tutti i files|*.*"), 0};
 }
 

@@ -3,6 +3,7 @@
 
 #include "Setup.h"
 
+#include "CaptionFit.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "ConfigFields.h"
@@ -82,6 +83,7 @@ void Setup::createControls()
     createSections();
     createCommands();
     setTabOrder();
+    FitCaptions(this);
 }
 
 void Setup::createMainSettings()

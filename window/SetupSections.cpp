@@ -3,6 +3,7 @@
 
 #include "Setup.h"
 
+#include "CaptionFit.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "EnableContainer.h"
@@ -50,6 +51,7 @@ void Setup::switchSection(CheckBox *toggle, QGroupBox *frame, QLabel *status, Co
     } else {
         frame->setTitle(caption + QStringLiteral(" - OFF"));
     }
+    FitCaption(frame);
     resetTitle();
 }
 
