@@ -89,7 +89,7 @@ as_user() {
 }
 
 check_clean() {
-    local deb=$1 start before wid dialog shown file status
+    local deb=$1 start before wid dialog shown file status failed=()
     make_system
 
     step "apt-get install ./$(basename "$deb") (apt alone, nothing else installed)"
@@ -113,6 +113,8 @@ check_clean() {
     shown=$(as_user kestrix-config --help 2>&1) || status=$?
     echo "exit status $status"
     sed 's/^/  | /' <<<"$shown"
+    [ "$status" -eq 0 ] && grep -q "^Instructions: /usr/share/kestrix-config/" <<<"$shown" ||
+        failed+=("--help without a display")
 
     step "kestrix-config as ham under Xvfb (no window manager)"
     exec 3>"$work/display"
@@ -167,8 +169,15 @@ check_clean() {
         done <<<"$file"
     else
         echo "saved: no .cfg file anywhere in /home, /tmp, /root or /usr/bin"
+        failed+=("Save with the preset name")
     fi
     tail -5 "$out/check-clean-window.log" | sed 's/^/  stderr | /'
+
+    if [ ${#failed[@]} -gt 0 ]; then
+        step "FAILED: $(printf '%s; ' "${failed[@]}")"
+        return 1
+    fi
+    step "Passed: installed with apt alone, --help without a display, the window, Save"
 }
 
 fresh_tests() {
