@@ -30,7 +30,8 @@ root="$work/root"
 mounts=()
 pids=()
 cleanup() {
-    local pid proc i
+    local status=$? pid proc i
+    set +e
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
@@ -49,6 +50,7 @@ cleanup() {
     else
         rm -rf --one-file-system "$work"
     fi
+    exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -181,19 +183,22 @@ check_clean() {
 }
 
 fresh_tests() {
-    local repo=$1 commit status start
+    local repo=$1 commit status start end
     make_system
     commit=$(git -C "$repo" rev-parse HEAD)
     step "A fresh clone of $commit in /root/kestrix-config; scripts/test.sh as root"
     git clone -q "$repo" "$root/root/kestrix-config"
     git -C "$root/root/kestrix-config" checkout -q --detach "$commit"
-    start=$SECONDS
     status=0
+    # Timed inside, so that a wait for the build lock does not count.
     ${KESTRIX_BUILD_LOCK:+flock "$KESTRIX_BUILD_LOCK"} \
         chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-        HOME=/root TERM=dumb bash -c 'cd /root/kestrix-config && scripts/test.sh' \
+        HOME=/root TERM=dumb bash -c 'cd /root/kestrix-config && echo "started $(date +%s)" &&
+            scripts/test.sh; status=$?; echo "ended $(date +%s)"; exit $status' \
         >"$out/fresh-tests.log" 2>&1 || status=$?
-    echo "scripts/test.sh: exit status $status after $(elapsed $((SECONDS - start)))" \
+    start=$(sed -n 's/^started //p' "$out/fresh-tests.log")
+    end=$(sed -n 's/^ended //p' "$out/fresh-tests.log")
+    echo "scripts/test.sh: exit status $status after $(elapsed $((${end:-0} - ${start:-0})))" \
         "(installing what is missing, building, testing)"
     grep -E '^Installing:|tests passed|tests failed|\(Failed\)|\*\*\*|Total Test time' \
         "$out/fresh-tests.log" | sed 's/^/  | /' | cut -c1-200
