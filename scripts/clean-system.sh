@@ -176,7 +176,8 @@ check_clean() {
     tail -5 "$out/check-clean-window.log" | sed 's/^/  stderr | /'
 
     if [ ${#failed[@]} -gt 0 ]; then
-        step "FAILED: $(printf '%s; ' "${failed[@]}")"
+        shown=$(printf '%s; ' "${failed[@]}")
+        step "FAILED: ${shown%; }"
         return 1
     fi
     step "Passed: installed with apt alone, --help without a display, the window, Save"

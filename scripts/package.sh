@@ -42,11 +42,11 @@ clean_system() {
         "$KESTRIX_ROOT/scripts/clean-system.sh" "$@"
 }
 
-kestrix_install_missing "${KESTRIX_PACKAGES[@]}"
 if [ "$check" = fresh-tests ]; then
     clean_system fresh-tests "$KESTRIX_ROOT" "$KESTRIX_ROOT/build-package"
     exit
 fi
+kestrix_install_missing "${KESTRIX_PACKAGES[@]}"
 
 KESTRIX_BUILD_DIR="$KESTRIX_ROOT/build-package"
 launcher=()
