@@ -12,7 +12,7 @@ KESTRIX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb openbox xdotool x11-xkb-utils x11-utils
-    dpkg-dev desktop-file-utils
+    dpkg-dev file desktop-file-utils lintian
 )
 
 kestrix_as_root() {
