@@ -166,8 +166,8 @@ check_clean() {
         2>/dev/null | head -5)
     if [ -n "$file" ]; then
         while read -r f; do
-            echo "saved: /$f ($(stat -c %s "$root/$f") bytes, owner $(stat -c %U "$root/$f" 2>/dev/null ||
-                echo "uid $(stat -c %u "$root/$f")"))"
+            # The owner's name as the fresh system knows it, not the host.
+            echo "saved: /$f ($(stat -c %s "$root/$f") bytes, owner $(chroot "$root" stat -c %U "/$f"))"
         done <<<"$file"
     else
         echo "saved: no .cfg file anywhere in /home, /tmp, /root or /usr/bin"
