@@ -95,6 +95,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrix-box-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIX_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Stands in for a Kestrix v6.DX box on a serial line. Without --device it "
@@ -105,6 +106,7 @@ int main(int argc, char *argv[])
                        "Exit status: 0 every transmission accepted, 1 one or more refused, "
                        "2 bad arguments, 3 the line failed."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption device({QStringLiteral("d"), QStringLiteral("device")},
                                     QStringLiteral("Listen on this serial device."),
                                     QStringLiteral("PATH"));
@@ -120,8 +122,16 @@ int main(int argc, char *argv[])
     };
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(app); // prints the help with Qt's own options, and exits
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(kAllAccepted);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    for (const QCommandLineOption *option : {&device, &count}) {
+        if (parser.values(*option).size() > 1)
+            return usage(QStringLiteral("--%1 is given more than once").arg(option->names().last()));
+    }
     if (!parser.positionalArguments().isEmpty())
         return usage(QStringLiteral("unexpected argument \"%1\"")
                          .arg(parser.positionalArguments().constFirst()));
@@ -141,6 +151,10 @@ int main(int argc, char *argv[])
         return kLineFailed;
     }
     out() << "Listening on " << line->path() << "\n";
+    if (!SerialLine::takeRealTimePriority())
+        out() << "Without real-time priority (it needs root or a real-time limit), a busy "
+                 "machine may make short pauses look like missing ones: those are reported, "
+                 "not refused.\n";
     out().flush();
 
     BoxReceiver receiver;
