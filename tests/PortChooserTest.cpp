@@ -46,7 +46,7 @@ TEST_F(Chooser, ListsThePortsAndStoresTheChosenOnesStableName)
     PortChooser *chooser = setup->chooseSerialDevice();
     EXPECT_EQ(chooser->windowTitle(), "Serial device for COM2");
 #ifndef Q_OS_WIN
-    EXPECT_EQ(chooser->current()->text(), "COM2 is now /dev/ttyS1 (the default).");
+    EXPECT_TRUE(chooser->current()->text().startsWith("COM2 is now /dev/ttyS1 (the default)"));
 #endif
     QTreeWidget *list = chooser->list();
     ASSERT_EQ(list->topLevelItemCount(), 2);
