@@ -40,15 +40,13 @@ namespace {
 // without becoming our controlling terminal is left as it was.
 DeviceKind characterDeviceKind(const QString &path, dev_t device)
 {
-    const QString subsystem =
-        QFile::symLinkTarget(QStringLiteral("/sys/dev/char/%1:%2/subsystem")
-                                 .arg(major(device))
-                                 .arg(minor(device)));
+    const QString subsystem = QFile::symLinkTarget(
+        QStringLiteral("/sys/dev/char/%1:%2/subsystem").arg(major(device)).arg(minor(device)));
     if (!subsystem.isEmpty())
         return subsystem.endsWith(QStringLiteral("/tty")) ? DeviceKind::Terminal
                                                           : DeviceKind::NotSerial;
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return DeviceKind::Unknown;
     const bool terminal = ::isatty(fd) == 1;

@@ -50,8 +50,8 @@ void StoredPortMappings::read()
         }
         QFile file(m_path);
         if (!file.open(QIODevice::ReadOnly)) {
-            m_problem =
-                unused.arg(m_path, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
+            m_problem = unused.arg(
+                m_path, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
             return;
         }
     }

@@ -70,7 +70,6 @@ protected:
     QTemporaryDir folder;
 };
 
-
 bool anyEdited(const QList<bool> &edited)
 {
     return edited.contains(true);

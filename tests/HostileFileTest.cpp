@@ -222,8 +222,7 @@ TEST_F(HostileFiles, EachFailureSaysWhatIsWrong)
         QString says;      // a pattern
         QString neverSays; // a pattern
     } rows[] = {
-        {"UTF-16 with its mark", Anyone,
-         [&] { return ReadConfigFile("\xFF\xFE" + utf16).error; },
+        {"UTF-16 with its mark", Anyone, [&] { return ReadConfigFile("\xFF\xFE" + utf16).error; },
          "^line 1: the file is UTF-16 text, which this program cannot read\\. Save it as "
          "Windows-1252 or UTF-8\\.$",
          "control character"},
@@ -257,7 +256,8 @@ TEST_F(HostileFiles, EachFailureSaysWhatIsWrong)
         if ((row.who == RootOnly && !root) || (row.who == OthersOnly && root))
             continue;
         const QString said = row.attempt();
-        EXPECT_TRUE(said.contains(QRegularExpression(row.says))) << row.name << ": " << said.toStdString();
+        EXPECT_TRUE(said.contains(QRegularExpression(row.says)))
+            << row.name << ": " << said.toStdString();
         EXPECT_FALSE(said.contains(QRegularExpression(row.neverSays))) << row.name;
     }
     EXPECT_EQ(bytesOf(at("locked.cfg")), "old");

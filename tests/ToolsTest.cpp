@@ -21,12 +21,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTreeWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -229,9 +229,10 @@ TEST_F(Tools, TheSimulatorRefusesAHeaderPauseOf3MsOrLess)
     EXPECT_EQ(run(sendProgram(), {"--device", sim.path(), cfg()}).exitCode, 0);
     const ProcessResult result = sim.finish();
     EXPECT_EQ(result.exitCode, 1);
-    for (const char *expected : {"Transmission 1: refused: block 1 came 0\\.\\d ms after its header",
-                                 "Transmission 2: refused: block 1 came [0-3]\\.\\d ms after its header",
-                                 "Transmission 3: accepted"})
+    for (const char *expected :
+         {"Transmission 1: refused: block 1 came 0\\.\\d ms after its header",
+          "Transmission 2: refused: block 1 came [0-3]\\.\\d ms after its header",
+          "Transmission 3: accepted"})
         EXPECT_TRUE(result.out.contains(QRegularExpression(expected))) << result.out.toStdString();
 }
 
@@ -294,16 +295,29 @@ TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
         {send, {onPort("2.0")}, {{"KESTRIX_COM2", missing}}, 4, "COM2 is " + m + ", which"},
         {send, {"--port", "2.0", cfg()}, {{"KESTRIX_COM2", missing}}, 4, "COM2 is " + m},
         // A dry run shows the bytes whatever the port, and warns.
-        {send, {"-n", onPort("0")}, {}, 0,
+        {send,
+         {"-n", onPort("0")},
+         {},
+         0,
          "134 bytes on the line(.|\n)*--\nkestrix-send: warning: .*the port \"0\" is not a COM"},
-        {send, {"-n", "--port", "2", cfg()}, {{"KESTRIX_COM2", missing}}, 0,
+        {send,
+         {"-n", "--port", "2", cfg()},
+         {{"KESTRIX_COM2", missing}},
+         0,
          "134 bytes(.|\n)*warning: " + m + " is not there now: a send would fail"},
-        {send, {"-n", "--device", "/dev/null", cfg()}, {}, 0,
+        {send,
+         {"-n", "--device", "/dev/null", cfg()},
+         {},
+         0,
          "warning: /dev/null is not a serial port \\(a device of another kind\\)"},
         // Every COM number, as a send resolves it.
-        {send, {"--list-ports"}, {{"KESTRIX_COM4", "/dev/null"}, {"KESTRIX_COM5", cfg()}}, 0,
+        {send,
+         {"--list-ports"},
+         {{"KESTRIX_COM4", "/dev/null"}, {"KESTRIX_COM5", cfg()}},
+         0,
          "COM numbers:\n  COM1 .*\n(.|\n)*  COM4   /dev/null  \\(named by KESTRIX_COM4\\): not "
-         "a serial port \\(a device of another kind\\)\n  COM5   " + c +
+         "a serial port \\(a device of another kind\\)\n  COM5   " +
+             c +
              "  \\(named by KESTRIX_COM5\\): not a serial port \\(a regular file\\)\n"
              "(.|\n)*  COM16  /dev/ttyS15  \\(the default\\)"},
         {sim, {"--bogus"}, {}, 2, "Unknown option"},
@@ -325,8 +339,8 @@ TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
         const QString output = result.out + "--\n" + result.err;
         const std::string what = row.arguments.join(' ').toStdString();
         EXPECT_EQ(result.exitCode, row.exitCode) << what << "\n" << output.toStdString();
-        EXPECT_TRUE(output.contains(QRegularExpression(row.pattern)))
-            << what << "\n" << output.toStdString();
+        EXPECT_TRUE(output.contains(QRegularExpression(row.pattern))) << what << "\n"
+                                                                      << output.toStdString();
         // No dump for a run that cannot send; a port failure comes after it.
         if (row.program == send && row.exitCode != 0) {
             EXPECT_EQ(result.out.isEmpty(), row.exitCode != 4) << what;
@@ -374,21 +388,30 @@ TEST(StoredChoices, HostileSetUps)
         const char *sendSays;     // kestrix-send --port 2
         const char *listSays;     // --list-ports
     } rows[] = {
-        {"read-only folder", true, {}, 0555, nullptr, "COM2 is now /dev/ttyS1 \\(the default\\)",
+        {"read-only folder",
+         true,
+         {},
+         0555,
+         nullptr,
+         "COM2 is now /dev/ttyS1 \\(the default\\)",
          "COM2 was not stored: @/Kestrix/kestrix-config.conf cannot be written, as the folder "
          "@/Kestrix is read-only",
-         "", "/dev/ttyS1", "COM2   /dev/ttyS1  \\(the default\\)"},
+         "",
+         "/dev/ttyS1",
+         "COM2   /dev/ttyS1  \\(the default\\)"},
         {"unreadable file", true, "[ports]\nCOM2=@/ttyOld\n", 0, nullptr,
          "are not used: it cannot be read", "", "/dev/ttyPICKED",
          "warning: The stored port choices in @/Kestrix/kestrix-config.conf are not used: it "
          "cannot be read",
          "COM2   /dev/ttyS1  \\(the default\\)"},
-        {"garbage file", false, "\x7f" "ELF\x01\x01\n[ports\nCOM2 /dev/ttyUSB0\n", 0644,
-         nullptr, "are not used: it is not a settings file", "", "/dev/ttyPICKED",
+        {"garbage file", false,
+         "\x7f"
+         "ELF\x01\x01\n[ports\nCOM2 /dev/ttyUSB0\n",
+         0644, nullptr, "are not used: it is not a settings file", "", "/dev/ttyPICKED",
          "warning: .* are not used: it is not a settings file",
          "COM2   /dev/ttyS1  \\(the default\\)"},
-        {"huge file", false, QByteArray(1100000, ';') + "\n[ports]\nCOM2=@/ttyOld\n", 0644,
-         nullptr, "are not used: the file has \\d+ bytes, more than the 1048576", "", "/dev/ttyPICKED",
+        {"huge file", false, QByteArray(1100000, ';') + "\n[ports]\nCOM2=@/ttyOld\n", 0644, nullptr,
+         "are not used: the file has \\d+ bytes, more than the 1048576", "", "/dev/ttyPICKED",
          "more than the 1048576", "COM2   /dev/ttyS1  \\(the default\\)"},
         {"missing device", false, "[ports]\nCOM2=@/ttyGone\n", 0644, nullptr,
          "COM2 is now @/ttyGone \\(chosen and stored\\), which is not there now", "",
@@ -420,8 +443,8 @@ TEST(StoredChoices, HostileSetUps)
             file.close();
             ASSERT_TRUE(::chmod(QFile::encodeName(config).constData(), row.mode) == 0);
         } else {
-            ASSERT_TRUE(::chmod(QFile::encodeName(folder.path() + "/Kestrix").constData(),
-                                row.mode) == 0);
+            ASSERT_TRUE(
+                ::chmod(QFile::encodeName(folder.path() + "/Kestrix").constData(), row.mode) == 0);
         }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", folder.path());
@@ -443,8 +466,8 @@ TEST(StoredChoices, HostileSetUps)
         EXPECT_TRUE(matches(listed.out, row.listSays)) << listed.out.toStdString();
 
         FakePortLister ports;
-        ports.entries = {PortEntry{"/dev/ttyPICKED", "USB UART", "", "", "",
-                                   PortAvailability::Free}};
+        ports.entries = {
+            PortEntry{"/dev/ttyPICKED", "USB UART", "", "", "", PortAvailability::Free}};
         StoredPortMappings stored(config);
         PortChooser chooser(2, ports, stored, environment);
         chooser.show();

@@ -61,10 +61,10 @@ void PortChooser::showCurrent()
     const auto resolved = ResolvePort(m_number, m_environment, &m_mappings);
     if (!resolved)
         return;
-    QString text = QStringLiteral("COM%1 is now %2 (%3)")
-                       .arg(m_number)
-                       .arg(ShortDeviceName(resolved->device),
-                            SourceName(resolved->source, m_number));
+    QString text =
+        QStringLiteral("COM%1 is now %2 (%3)")
+            .arg(m_number)
+            .arg(ShortDeviceName(resolved->device), SourceName(resolved->source, m_number));
     const DeviceCheck device = CheckDevice(resolved->device);
     if (device.kind == DeviceKind::Missing)
         text += QStringLiteral(", which is not there now: plug the adapter in and press "

@@ -105,9 +105,8 @@ std::optional<Reception> BoxReceiver::take(char byte, Clock::time_point at)
                           QStringLiteral("header 2 began with %1, not %2")
                               .arg(hexByte(value), hexByte(m_header[0])));
         noteStart(at);
-        if (auto refused =
-                refuseForTiming(1, kPauseAfterBlockMs, kBlockGapMarginMs,
-                                QStringLiteral("header 2 came %1 ms after block 1")))
+        if (auto refused = refuseForTiming(1, kPauseAfterBlockMs, kBlockGapMarginMs,
+                                           QStringLiteral("header 2 came %1 ms after block 1")))
             return refused;
         m_state = State::Header;
         m_count = 1;
@@ -163,8 +162,8 @@ std::optional<Reception> BoxReceiver::endBlock()
     return done;
 }
 
-std::optional<Reception> BoxReceiver::refuseForTiming(int gap, double nominalMs,
-                                                      double marginMs, const QString &what)
+std::optional<Reception> BoxReceiver::refuseForTiming(int gap, double nominalMs, double marginMs,
+                                                      const QString &what)
 {
     const double measured = m_current.gapsMs[static_cast<std::size_t>(gap)];
     if (measured >= nominalMs - marginMs)

@@ -50,8 +50,7 @@ QStringList PortReport(const QList<PortEntry> &ports, const QProcessEnvironment 
         const auto resolved = ResolvePort(n, environment, &stored);
         QString line = QStringLiteral("  %1  %2  (%3)")
                            .arg(QStringLiteral("COM%1").arg(n), -5)
-                           .arg(ShortDeviceName(resolved->device),
-                                SourceName(resolved->source, n));
+                           .arg(ShortDeviceName(resolved->device), SourceName(resolved->source, n));
         if (const QString problem = DeviceProblem(resolved->device); !problem.isEmpty())
             line += QStringLiteral(": ") + problem;
         lines << line;

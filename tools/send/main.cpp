@@ -227,7 +227,8 @@ int main(int argc, char *argv[])
             onDevice ? parser.value(deviceOption)
                      : ResolvePort(*portNumber, environment, &storedChoices())->device;
         if (const QString problem = DeviceProblem(device); !problem.isEmpty())
-            warn(QStringLiteral("%1 is %2: a send would fail.").arg(ShortDeviceName(device), problem));
+            warn(QStringLiteral("%1 is %2: a send would fail.")
+                     .arg(ShortDeviceName(device), problem));
     }
 
     const BlockHeader header = kBlockHeader;
