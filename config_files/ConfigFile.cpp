@@ -294,9 +294,22 @@ ConfigRead ReadConfigFile(QIODevice &device)
 {
     // Editors on Windows often mark UTF-8 text so; without the mark the file
     // is Windows-1252, as this program writes it.
-    const bool utf8 = device.peek(3) == QByteArrayLiteral("\xEF\xBB\xBF");
+    const QByteArray bom = QByteArrayLiteral("\xEF\xBB\xBF");
+    const bool utf8 = device.peek(3) == bom;
     if (utf8)
         device.skip(3);
+    if (utf8 && device.peek(3) == bom)
+        return {std::nullopt, QStringLiteral("line 1: the file starts with two UTF-8 byte-order "
+                                             "marks; one is allowed. Remove the second, or save "
+                                             "the file again as Windows-1252 or UTF-8.")};
+    // Every file of ours starts with a quote or a digit; in UTF-16 one of
+    // the first two bytes is then zero, with or without its mark.
+    const QByteArray start = device.peek(2);
+    if (start == "\xFF\xFE" || start == "\xFE\xFF" ||
+        (start.size() == 2 && (start[0] == '\0' || start[1] == '\0')))
+        return {std::nullopt, QStringLiteral("line 1: the file is UTF-16 text, which this "
+                                             "program cannot read. Save it as Windows-1252 or "
+                                             "UTF-8.")};
     DeviceSettings settings;
     FieldReader reader(device);
     int number = 0;

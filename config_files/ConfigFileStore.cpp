@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 namespace kestrix {
 
@@ -33,15 +34,29 @@ std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings 
         return aboutFile(path, QStringLiteral("cannot be written: it is not a regular file (a "
                                               "folder, a device or a pipe). Choose another "
                                               "name."));
-    // Replacing would go around a read-only mark that the operator set.
-    if (target.exists() && !target.isWritable())
+    const QString folder = target.absolutePath();
+    if (QStorageInfo(folder).isReadOnly())
+        return aboutFile(path, QStringLiteral("cannot be written: the drive it is on (%1) is "
+                                              "mounted read-only.")
+                                   .arg(QStorageInfo(folder).rootPath()));
+    // Replacing would go around a read-only mark that the operator set. The
+    // mode bits tell it even to root, whom access(2) lets write anything.
+    constexpr QFile::Permissions anyWrite =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (target.exists() && (!target.isWritable() || !(target.permissions() & anyWrite)))
         return aboutFile(path, QStringLiteral("cannot be written: the file is read-only."));
 
     QSaveFile file(path);
     // Unbuffered, every write error shows at once, the last one included; a
     // buffered write could fail in the final flush unseen.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (QFileInfo::exists(folder) && !QFileInfo(folder).isWritable())
+            return aboutFile(path, QStringLiteral("cannot be written: the folder %1 is read-only. "
+                                                  "Save writes the new file beside the old one "
+                                                  "first, so it needs to write in the folder.")
+                                       .arg(folder));
         return aboutFile(path, QStringLiteral("cannot be written: %1.").arg(file.errorString()));
+    }
     const qint64 done = file.write(*written.bytes);
     if (done != written.bytes->size()) {
         // A write cut short sets no error of its own: the disk is full.

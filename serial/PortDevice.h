@@ -23,7 +23,13 @@ public:
     virtual ~PortMappings() = default;
     // The stored device of port number, or empty.
     virtual QString storedDevice(int number) const = 0;
-    virtual void store(int number, const QString &device) = 0;
+    // Stores device for port number; an empty device forgets the choice, so
+    // that the number means its default again. Returns why it could not be
+    // stored, for the operator; the choices are then as they were.
+    virtual std::optional<QString> store(int number, const QString &device) = 0;
+    // Why the stored choices could not be read (none are then used), or
+    // empty when they could.
+    virtual QString problem() const { return {}; }
 };
 
 enum class PortSource

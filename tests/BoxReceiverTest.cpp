@@ -137,8 +137,18 @@ TEST(BoxReceiver, AShortGapIsRefusedOnlyWhereTheReadersLatenessCannotExplainIt)
         bool accepted;
         std::vector<int> uncertain;
     } cases[] = {
-        {1, 10ms, 400ms, true, {}}, {1, 0ms, 400ms, false, {}},   {20, 0ms, 400ms, true, {0, 2}},
-        {20, 0ms, 0ms, false, {0}}, {20, 10ms, 380ms, true, {1}}, {20, 10ms, 370ms, false, {}},
+        {1, 10ms, 400ms, true, {}},
+        {1, 0ms, 400ms, false, {}},
+        {20, 0ms, 400ms, true, {0, 2}},
+        {20, 0ms, 0ms, false, {0}},
+        {20, 10ms, 380ms, true, {1}},
+        {20, 10ms, 370ms, false, {}},
+        // 3 ms after a header is no pause; on a real line a block sent with
+        // none starts 4.2 ms after its header, one sent after 10 ms at 10.
+        {1, 3ms, 400ms, false, {}},
+        {1, 4ms, 400ms, false, {}},
+        {0, 8ms, 400ms, true, {}},
+        {2, 5ms, 400ms, true, {0, 2}},
     };
     for (const auto &c : cases) {
         std::vector<Write> writes = transmission(sampleFrame());

@@ -17,10 +17,20 @@ struct FakePortLister : kestrix::PortLister
 struct FakePortMappings : kestrix::PortMappings
 {
     std::map<int, QString> devices;
+    std::optional<QString> failure; // what store() answers instead of storing
     QString storedDevice(int number) const override
     {
         const auto found = devices.find(number);
         return found == devices.end() ? QString() : found->second;
     }
-    void store(int number, const QString &device) override { devices[number] = device; }
+    std::optional<QString> store(int number, const QString &device) override
+    {
+        if (failure)
+            return failure;
+        if (device.isEmpty())
+            devices.erase(number);
+        else
+            devices[number] = device;
+        return std::nullopt;
+    }
 };

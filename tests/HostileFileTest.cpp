@@ -5,19 +5,25 @@
 
 #include "ConfigFileStore.h"
 #include "DeviceSettings.h"
+#include "QtSerialPort.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <iostream>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kestrix;
@@ -60,6 +66,49 @@ mode_t modeOf(const QString &path)
     std::exit(error ? 0 : 1);
 }
 
+// Saves onto a file system mounted read-only, in a child with a mount
+// namespace of its own, so that nothing stays mounted; root only.
+QString saveOnReadOnlyMount(const QString &folder)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const QByteArray dir = QFile::encodeName(folder);
+        QString said = "no read-only mount could be made";
+        if (::unshare(CLONE_NEWNS) == 0 &&
+            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0) {
+            writeBytes(folder + "/old.cfg", "old");
+            if (::mount("tmpfs", dir.constData(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0)
+                said = SaveConfigFile(folder + "/old.cfg", DefaultSettings()).value_or("saved");
+        }
+        const QByteArray bytes = said.toUtf8();
+        [[maybe_unused]] const ssize_t sent = ::write(fds[1], bytes.constData(), bytes.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    QByteArray said;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, got);
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(said);
+}
+
+// What SEND says of COM1 as device.
+QString openedAsCom1(const QString &device)
+{
+    QProcessEnvironment environment;
+    environment.insert("KESTRIX_COM1", device);
+    QtSerialPort port(environment);
+    if (auto failure = port.setPortNumber(1))
+        return *failure;
+    return port.open().value_or("opened");
+}
+
 class HostileFiles : public testing::Test
 {
 protected:
@@ -94,13 +143,11 @@ TEST_F(HostileFiles, NeitherSaveNorLoadTouchesAPipeOrADevice)
     }
 }
 
-// Root may replace a file that nobody may write; it stays read-only. Others
-// are refused before (the read-only test), so they keep a shared file's bits.
 TEST_F(HostileFiles, SaveKeepsTheFilesAccessRights)
 {
     const QString path = at("kept.cfg");
     writeBytes(path, "old");
-    const mode_t mode = ::geteuid() == 0 ? 0444 : 0604;
+    const mode_t mode = 0604;
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
     ASSERT_FALSE(SaveConfigFile(path, DefaultSettings()));
     EXPECT_EQ(bytesOf(path), saved);
@@ -144,4 +191,76 @@ TEST_F(HostileFiles, AFileMarkedAsUtf8IsReadAsUtf8WithinTheDevicesCharacters)
         << greek.error.toStdString();
     const ConfigRead broken = ReadConfigFile(bom + QByteArray(saved).replace("WWV", "\xC3"));
     EXPECT_TRUE(broken.error.contains("bytes that are not UTF-8")) << broken.error.toStdString();
+}
+
+// Failures once told as something else. Root ignores access rights, and only
+// root can mount a file system: such rows run in the one run or the other.
+TEST_F(HostileFiles, EachFailureSaysWhatIsWrong)
+{
+    const bool root = ::geteuid() == 0;
+    const QString text = QString::fromLatin1(saved);
+    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    writeBytes(at("plain"), "not a port");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("mnt"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("shut"));
+    writeBytes(at("shut/open.cfg"), "old");
+    ::chmod(QFile::encodeName(at("shut")).constData(), 0555);
+    writeBytes(at("locked.cfg"), "old");
+    ::chmod(QFile::encodeName(at("locked.cfg")).constData(), 0444);
+
+    enum Who
+    {
+        Anyone,
+        RootOnly,
+        OthersOnly
+    };
+    const struct
+    {
+        const char *name;
+        Who who;
+        std::function<QString()> attempt;
+        QString says;      // a pattern
+        QString neverSays; // a pattern
+    } rows[] = {
+        {"UTF-16 with its mark", Anyone, [&] { return ReadConfigFile("\xFF\xFE" + utf16).error; },
+         "^line 1: the file is UTF-16 text, which this program cannot read\\. Save it as "
+         "Windows-1252 or UTF-8\\.$",
+         "control character"},
+        {"UTF-16 without a mark", Anyone, [&] { return ReadConfigFile(utf16).error; },
+         "the file is UTF-16 text", "control character"},
+        {"two byte-order marks", Anyone,
+         [&] { return ReadConfigFile("\xEF\xBB\xBF\xEF\xBB\xBF" + saved).error; },
+         "^line 1: the file starts with two UTF-8 byte-order marks", "check state"},
+        {"a read-only file, for root too", Anyone,
+         [&] { return SaveConfigFile(at("locked.cfg"), DefaultSettings()).value_or("saved"); },
+         "^locked\\.cfg: cannot be written: the file is read-only\\.$", "saved"},
+        {"a writable file in a read-only folder", OthersOnly,
+         [&] { return SaveConfigFile(at("shut/open.cfg"), DefaultSettings()).value_or("saved"); },
+         "^open\\.cfg: cannot be written: the folder .*/shut is read-only\\. Save writes the "
+         "new file beside the old one first",
+         "Permission denied"},
+        {"a read-only mount", RootOnly, [&] { return saveOnReadOnlyMount(at("mnt")); },
+         "^old\\.cfg: cannot be written: the drive it is on \\(.*/mnt\\) is mounted read-only",
+         "the file is read-only"},
+        {"/dev/null as a port", Anyone, [] { return openedAsCom1("/dev/null"); },
+         "^COM1 is /dev/null, which is not a serial port: it is a device of another kind\\.$",
+         "ioctl"},
+        {"a plain file as a port", Anyone, [&] { return openedAsCom1(at("plain")); },
+         "which is not a serial port: it is a regular file\\.$", "opened"},
+        {"a 3,000-character device name", Anyone,
+         [] { return openedAsCom1("/dev/" + QString(3000, 'x')); },
+         "^The serial port name /dev/x{35}\u2026x{40} cannot be used: File name too long\\.$",
+         "dialout"},
+    };
+    for (const auto &row : rows) {
+        if ((row.who == RootOnly && !root) || (row.who == OthersOnly && root))
+            continue;
+        const QString said = row.attempt();
+        EXPECT_TRUE(said.contains(QRegularExpression(row.says)))
+            << row.name << ": " << said.toStdString();
+        EXPECT_FALSE(said.contains(QRegularExpression(row.neverSays))) << row.name;
+    }
+    EXPECT_EQ(bytesOf(at("locked.cfg")), "old");
+    EXPECT_EQ(bytesOf(at("shut/open.cfg")), "old");
+    ::chmod(QFile::encodeName(at("shut")).constData(), 0755);
 }

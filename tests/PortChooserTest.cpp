@@ -46,7 +46,7 @@ TEST_F(Chooser, ListsThePortsAndStoresTheChosenOnesStableName)
     PortChooser *chooser = setup->chooseSerialDevice();
     EXPECT_EQ(chooser->windowTitle(), "Serial device for COM2");
 #ifndef Q_OS_WIN
-    EXPECT_EQ(chooser->current()->text(), "COM2 is now /dev/ttyS1 (the default).");
+    EXPECT_TRUE(chooser->current()->text().startsWith("COM2 is now /dev/ttyS1 (the default)"));
 #endif
     QTreeWidget *list = chooser->list();
     ASSERT_EQ(list->topLevelItemCount(), 2);
@@ -77,8 +77,61 @@ TEST_F(Chooser, ListsThePortsAndStoresTheChosenOnesStableName)
     chooser->refresh();
     EXPECT_EQ(chooser->current()->text(),
               "COM2 is now /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 (chosen "
-              "and stored).");
-    EXPECT_EQ(list->currentItem(), list->topLevelItem(0)); // the device in use is marked
+              "and stored), which is not there now: plug the adapter in and press Refresh, or "
+              "choose another port.");
+    EXPECT_EQ(list->topLevelItem(0)->text(5), "free, COM2 now"); // the device in use is marked
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+#endif
+}
+
+// Only a row the operator selected is stored: not the row the focus lands
+// on, nor the one in use now.
+TEST_F(Chooser, ReturnStoresNothingBeforeTheOperatorSelectsARow)
+{
+    for (const char *stored : {"", "/dev/ttyACM0"}) {
+        portMappings.devices = {{2, stored}};
+        PortChooser *chooser = setup->chooseSerialDevice();
+        QApplication::setActiveWindow(chooser);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(chooser));
+        chooser->list()->setFocus(Qt::TabFocusReason);
+        EXPECT_FALSE(chooser->useButton()->isEnabled()) << stored;
+        QTest::keyClick(chooser->list(), Qt::Key_Return);
+        QTest::keyClick(chooser, Qt::Key_Return);
+        EXPECT_EQ(portMappings.storedDevice(2), stored);
+        EXPECT_TRUE(chooser->isVisible()) << stored;
+
+        QTest::keyClick(chooser->list(), Qt::Key_Down); // selects a row: now Return stores it
+        ASSERT_EQ(chooser->list()->selectedItems().size(), 1);
+        QTest::keyClick(chooser, Qt::Key_Return);
+        EXPECT_EQ(portMappings.storedDevice(2),
+                  chooser->list()->selectedItems()[0] == chooser->list()->topLevelItem(0)
+                      ? "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"
+                      : "/dev/ttyACM0");
+        delete chooser;
+    }
+}
+
+TEST_F(Chooser, AChoiceThatCannotBeStoredIsSaidSoAndTheChooserStaysOpen)
+{
+    portMappings.failure = "COM2 was not stored: the folder is read-only.";
+    PortChooser *chooser = setup->chooseSerialDevice();
+    chooser->list()->setCurrentItem(chooser->list()->topLevelItem(1));
+    chooser->useButton()->click();
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_EQ(chooser->problem()->text(), "COM2 was not stored: the folder is read-only.");
+    EXPECT_TRUE(portMappings.devices.empty());
+}
+
+TEST_F(Chooser, ForgetGivesTheNumberItsDefaultAgain)
+{
+    portMappings.devices = {{2, "/dev/ttyACM0"}, {3, "/dev/ttyUSB0"}};
+    PortChooser *chooser = setup->chooseSerialDevice();
+    ASSERT_TRUE(chooser->forgetButton()->isEnabled());
+    chooser->forgetButton()->click();
+    EXPECT_EQ(portMappings.devices, (std::map<int, QString>{{3, "/dev/ttyUSB0"}}));
+    EXPECT_FALSE(chooser->forgetButton()->isEnabled());
+#ifndef Q_OS_WIN
+    EXPECT_TRUE(chooser->current()->text().startsWith("COM2 is now /dev/ttyS1 (the default)"));
 #endif
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryCases.h"
 #include "LocaleGuard.h"
+#include "PortChooser.h"
 #include "SetupFixture.h"
 
 #include <QApplication>
@@ -113,4 +114,21 @@ TEST_F(RealWindow, ReturnPressesTheFocusedButton)
     setup->cmdDefault->setFocus();
     xdotool({"key", "Return"});
     EXPECT_EQ(setup->txtTimer->text(), "1,0"); // the default, in every locale
+}
+
+// The chooser opens with the focus in its list but no row chosen, so Return
+// stores nothing.
+TEST_F(RealWindow, ChooserKeysAloneStoreNothing)
+{
+    ports.entries = {PortEntry{"/dev/ttyS0", "", "", "", "", PortAvailability::Free},
+                     PortEntry{"/dev/ttyUSB0", "USB UART", "", "", "", PortAvailability::Free}};
+    xdotool({"key", "ctrl+shift+d"});
+    auto *chooser = setup->findChild<PortChooser *>();
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(chooser, 10000));
+    xdotool({"key", "Return"});
+    EXPECT_TRUE(portMappings.devices.empty());
+    EXPECT_TRUE(chooser->isVisible());
+    xdotool({"key", "Down", "Return"}); // a row selected: now Return stores it
+    EXPECT_EQ(portMappings.storedDevice(1), "/dev/ttyUSB0");
 }

@@ -41,9 +41,9 @@ TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
 {
     QTemporaryDir folder;
     const QString store = folder.filePath("ports.conf");
-    StoredPortMappings stored(std::make_unique<QSettings>(store, QSettings::IniFormat));
-    stored.store(2, "/dev/serial/by-id/usb-FTDI-if00-port0");
-    stored.store(3, "/dev/ttyUSB1");
+    StoredPortMappings stored(store);
+    ASSERT_FALSE(stored.store(2, "/dev/serial/by-id/usb-FTDI-if00-port0"));
+    ASSERT_FALSE(stored.store(3, "/dev/ttyUSB1"));
     QProcessEnvironment environment;
     environment.insert("KESTRIX_COM3", "/dev/ttyUSB0");
     for (int number = kFirstPort - 1; number <= kLastPort + 1; ++number) {
@@ -66,10 +66,11 @@ TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
     // The choice survives the program, under its own number: a new store on
     // the same file has it.
     EXPECT_EQ(QSettings(store, QSettings::IniFormat).value("ports/COM3"), "/dev/ttyUSB1");
-    StoredPortMappings again(std::make_unique<QSettings>(store, QSettings::IniFormat));
+    StoredPortMappings again(store);
     EXPECT_EQ(again.storedDevice(3), "/dev/ttyUSB1");
-    again.store(3, QString());
+    EXPECT_FALSE(again.store(3, QString()));
     EXPECT_EQ(again.storedDevice(3), QString());
+    EXPECT_EQ(StoredPortMappings(store).storedDevice(3), QString());
 }
 
 class SendFixture : public SetupFixture

@@ -4,6 +4,8 @@
 // The serial device of one COM number: lists the ports this machine has,
 // with what tells them apart and whether they can be opened now, names the
 // device the number means now and why, and stores the operator's choice.
+// It acts only on a row the operator selected; a choice that cannot be
+// stored is said so here and the chooser stays open.
 
 #include "PortDevice.h"
 #include "PortListing.h"
@@ -28,15 +30,22 @@ public:
 
     // Lists the ports again, for an adapter plugged in meanwhile.
     void refresh();
-    // Stores the chosen port's stable name for the number, and closes.
+    // Stores the selected port's stable name for the number, and closes.
     void useChosen();
+    // Forgets the stored choice: the number means its default again.
+    void forget();
 
     QTreeWidget *list() const { return m_list; }
     QLabel *current() const { return m_current; }
+    // What keeps the choice from taking effect or from being stored.
+    QLabel *problem() const { return m_problem; }
     QPushButton *useButton() const { return m_use; }
+    QPushButton *forgetButton() const { return m_forget; }
 
 private:
     void showCurrent();
+    void updateButtons();
+    bool storeChoice(const QString &device);
 
     int m_number;
     const PortLister &m_lister;
@@ -44,8 +53,10 @@ private:
     QProcessEnvironment m_environment;
     QList<PortEntry> m_ports;
     QLabel *m_current;
+    QLabel *m_problem;
     QTreeWidget *m_list;
     QPushButton *m_use;
+    QPushButton *m_forget;
 };
 
 } // namespace kestrix

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QtSerialPort.h"
 
+#include "DeviceKind.h"
 #include "PortDevice.h"
 
 #include <QFileInfo>
@@ -47,6 +48,7 @@ PortFailure QtSerialPort::setPortNumber(int number)
             .arg(kFirstPort)
             .arg(kLastPort);
     m_number = number;
+    m_source = resolved->source;
     m_path = resolved->device;
     m_port.setPortName(resolved->device);
     return std::nullopt;
@@ -54,6 +56,31 @@ PortFailure QtSerialPort::setPortNumber(int number)
 
 PortFailure QtSerialPort::open()
 {
+    PortFailure failure = openPort();
+    // A choice that could not be read may be why COMn is not the device meant.
+    const QString unread = m_stored ? m_stored->problem() : QString();
+    if (failure && m_device.isEmpty() && m_source != PortSource::Environment && !unread.isEmpty())
+        *failure += QChar('\n') + unread;
+    return failure;
+}
+
+PortFailure QtSerialPort::openPort()
+{
+    // What no serial port is fails with misleading errors once opened (the
+    // line settings on /dev/null, a lock file for an overlong name).
+    const DeviceCheck device = CheckDevice(m_path);
+    switch (device.kind) {
+    case DeviceKind::Missing:
+        return missingDeviceFailure(device.what);
+    case DeviceKind::NotSerial:
+        return notSerialFailure(device.what);
+    case DeviceKind::Unusable:
+        return QStringLiteral("The serial port name %1 cannot be used: %2.\n%3")
+            .arg(ShortDeviceName(m_path), device.what, m_howToChoose)
+            .trimmed();
+    default:
+        break;
+    }
     m_port.clearError();
     if (!m_port.open(QIODevice::WriteOnly))
         return openFailure();
@@ -147,6 +174,19 @@ QString QtSerialPort::missingDeviceFailure(const QString &what) const
                       .arg(PortVariable(m_number))
                       .arg(m_number);
 #endif
+}
+
+QString QtSerialPort::notSerialFailure(const QString &what) const
+{
+    const QString device = ShortDeviceName(m_path);
+    if (!m_device.isEmpty())
+        return QStringLiteral("%1 is not a serial port: it is %2.\nName the device of the serial "
+                              "port or adapter.")
+            .arg(device, what);
+    return QStringLiteral("COM%1 is %2, which is not a serial port: it is %3.\n%4")
+        .arg(m_number)
+        .arg(device, what, m_howToChoose)
+        .trimmed();
 }
 
 QString QtSerialPort::lostDeviceFailure() const

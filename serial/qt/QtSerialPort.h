@@ -56,7 +56,9 @@ public:
     PortFailure close() override;
 
 private:
+    PortFailure openPort();
     QString openFailure() const;
+    QString notSerialFailure(const QString &what) const;
     QString missingDeviceFailure(const QString &what) const;
     QString lostDeviceFailure() const;
 
@@ -68,6 +70,7 @@ private:
     QString m_howToChoose;
     QString m_path; // the device opened, as named
     int m_number = 0;
+    PortSource m_source = PortSource::Default;
     QString m_device;
 };
 

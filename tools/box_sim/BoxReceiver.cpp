@@ -105,7 +105,7 @@ std::optional<Reception> BoxReceiver::take(char byte, Clock::time_point at)
                           QStringLiteral("header 2 began with %1, not %2")
                               .arg(hexByte(value), hexByte(m_header[0])));
         noteStart(at);
-        if (auto refused = refuseForTiming(1, kPauseAfterBlockMs,
+        if (auto refused = refuseForTiming(1, kPauseAfterBlockMs, kBlockGapMarginMs,
                                            QStringLiteral("header 2 came %1 ms after block 1")))
             return refused;
         m_state = State::Header;
@@ -126,7 +126,7 @@ std::optional<Reception> BoxReceiver::take(char byte, Clock::time_point at)
             noteStart(at);
             const int gap = static_cast<int>(m_current.gapsMs.size()) - 1;
             if (auto refused = refuseForTiming(
-                    gap, kPauseAfterHeaderMs,
+                    gap, kPauseAfterHeaderMs, kHeaderGapMarginMs,
                     QStringLiteral("block %1 came %2 ms after its header").arg(m_block + 1)))
                 return refused;
         }
@@ -162,13 +162,13 @@ std::optional<Reception> BoxReceiver::endBlock()
     return done;
 }
 
-std::optional<Reception> BoxReceiver::refuseForTiming(int gap, double nominalMs,
+std::optional<Reception> BoxReceiver::refuseForTiming(int gap, double nominalMs, double marginMs,
                                                       const QString &what)
 {
     const double measured = m_current.gapsMs[static_cast<std::size_t>(gap)];
-    if (measured >= nominalMs - kGapToleranceMs)
+    if (measured >= nominalMs - marginMs)
         return std::nullopt;
-    if (measured + m_latencyMs >= nominalMs - kGapToleranceMs) {
+    if (measured + m_latencyMs >= nominalMs - marginMs) {
         m_current.uncertainGaps.push_back(gap);
         return std::nullopt;
     }

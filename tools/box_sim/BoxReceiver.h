@@ -39,10 +39,15 @@ struct Reception
     int strayBytes = 0;         // bytes before the first header, which the box skips
 };
 
-// Gaps are measured between the reads that brought the bytes, so a reader
-// that wakes late sees them short by up to its lateness. A pause counts as
-// missing only where even that cannot explain the gap, with this margin.
-inline constexpr double kGapToleranceMs = 5;
+// Gaps are measured between the reads that brought the first bytes, so a
+// reader that wakes late sees them short by up to its lateness. A pause
+// counts as missing only where even that cannot explain the gap, with a
+// margin below the nominal pause. After a header the margin is 3 ms: on a
+// real 4800-baud line the header itself takes 4.2 ms, so a block sent with
+// no pause at all starts 4.2 ms after its header, and one sent after the
+// 10 ms pause 10 ms after it; 7 ms lies between.
+inline constexpr double kHeaderGapMarginMs = 3;
+inline constexpr double kBlockGapMarginMs = 5;
 // A line quiet this long inside a header or a block has cut it short.
 inline constexpr int kQuietInBlockMs = 200;
 // Block 2 must follow block 1 within this time.
@@ -81,7 +86,8 @@ private:
     std::optional<Reception> endBlock();
     // Ends the transmission refused; in mid-stream the rest of it is skipped.
     Reception refuse(const QString &lcd, const QString &reason, State next = State::Skipping);
-    std::optional<Reception> refuseForTiming(int gap, double nominalMs, const QString &what);
+    std::optional<Reception> refuseForTiming(int gap, double nominalMs, double marginMs,
+                                             const QString &what);
     void noteStart(Clock::time_point at);
     void restart(State state);
 

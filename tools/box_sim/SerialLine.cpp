@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -81,6 +82,15 @@ std::unique_ptr<SerialLine> SerialLine::createPseudoTerminal(QString &error)
         return nullptr;
     }
     return std::unique_ptr<SerialLine>(new SerialLine(master, slave, path));
+}
+
+bool SerialLine::takeRealTimePriority()
+{
+    // A low real-time priority: above every ordinary program, below the
+    // system's own real-time threads. The reader only ever waits in poll().
+    sched_param priority{};
+    priority.sched_priority = sched_get_priority_min(SCHED_FIFO) + 9;
+    return sched_setscheduler(0, SCHED_FIFO, &priority) == 0;
 }
 
 std::optional<QByteArray> SerialLine::read(int timeoutMs, QString &error)

@@ -29,6 +29,11 @@ public:
     // ran out, nothing after an error.
     std::optional<QByteArray> read(int timeoutMs, QString &error);
 
+    // Lets the reader run at once when bytes come, before other programs,
+    // where the system allows it (root, or a real-time limit): then a busy
+    // machine does not make pauses look short. False where it does not.
+    static bool takeRealTimePriority();
+
 private:
     SerialLine(int fd, int keepOpen, QString path);
 

@@ -3,9 +3,11 @@
 // window's SEND does, with the same reader, encoder and transmission.
 
 #include "ConfigFileStore.h"
+#include "DeviceKind.h"
 #include "FrameDump.h"
 #include "PortDevice.h"
 #include "PortListing.h"
+#include "PortReport.h"
 #include "QtPortLister.h"
 #include "QtSerialPort.h"
 #include "Services.h"
@@ -37,10 +39,11 @@ same two checksummed blocks with the same pauses, about 1.6 seconds in all.
 It prints the 134 bytes as an annotated hex dump first.
 
 The port is the one saved in the file unless --port or --device says
-otherwise. On Linux COMn is the device named by the variable KESTRIX_COM<n>,
-else the device chosen for it in Kestrix Config (right-click Comm num), else
+otherwise, read as the window reads it (its leading number, rounded). On
+Linux COMn is the device named by the variable KESTRIX_COM<n>, else the
+device chosen for it in Kestrix Config (right-click Comm num), else
 /dev/ttyS<n-1>; --device names any device directly, and --list-ports shows
-the ports there are.
+the ports there are and the device of each COM number.
 
 Examples:
   kestrix-send --dry-run Kestrix.cfg
@@ -51,7 +54,7 @@ Examples:
 When it is done, look at the box: its LCD shows OK! when it took the settings.
 
 Exit status:
-  0  sent (or, with --dry-run, the file is valid)
+  0  sent (or, with --dry-run, the file is valid; port problems are warnings)
   1  bad arguments
   2  the file cannot be read or is not a valid configuration file
   3  the settings in the file cannot be sent (for example no band chosen)
@@ -80,54 +83,13 @@ private:
     QString m_info;
 };
 
-// A port number from 1 to 16 written as a plain whole number.
+// The window's own reading of a port text, within 1 to 16.
 std::optional<int> usablePort(const QString &text)
 {
-    bool ok = false;
-    const int number = text.trimmed().toInt(&ok);
-    if (!ok || number < kFirstPort || number > kLastPort)
+    const int number = PortNumberOf(text);
+    if (number < kFirstPort || number > kLastPort)
         return std::nullopt;
     return number;
-}
-
-// One line a port: its device, what it is, and the COM number chosen for it;
-// then the choices whose device is not there now.
-QStringList PortListing(const QList<PortEntry> &ports, const PortMappings &stored)
-{
-    QStringList lines;
-    const auto chosenFor = [&stored](const QString &device) {
-        QStringList numbers;
-        for (int n = kFirstPort; n <= kLastPort; ++n)
-            if (!device.isEmpty() && stored.storedDevice(n) == device)
-                numbers << QStringLiteral("COM%1").arg(n);
-        return numbers;
-    };
-    QStringList shown;
-    for (const PortEntry &port : ports) {
-        QStringList parts = {port.device};
-        for (const QString &about : {port.description, port.manufacturer, port.serialNumber})
-            if (!about.isEmpty())
-                parts << about;
-        QString line = parts.join(QStringLiteral("  "));
-        line += QStringLiteral("  [%1]").arg(AvailabilityName(port.availability));
-        if (!port.stableName.isEmpty())
-            line += QStringLiteral("\n    ") + port.stableName;
-        const QStringList numbers = chosenFor(port.device) + chosenFor(port.stableName);
-        if (!numbers.isEmpty())
-            line += QStringLiteral("\n    chosen for ") + numbers.join(QStringLiteral(", "));
-        lines << line;
-        shown << port.device << port.stableName;
-    }
-    if (lines.isEmpty())
-        lines << QStringLiteral("No serial port found.");
-    for (int n = kFirstPort; n <= kLastPort; ++n) {
-        const QString device = stored.storedDevice(n);
-        if (!device.isEmpty() && !shown.contains(device))
-            lines << QStringLiteral("COM%1 is chosen as %2, which is not there now.")
-                         .arg(n)
-                         .arg(device);
-    }
-    return lines;
 }
 
 int fail(ExitCode code, const QString &message)
@@ -136,37 +98,83 @@ int fail(ExitCode code, const QString &message)
     return code;
 }
 
+void warn(const QString &message)
+{
+    std::fprintf(stderr, "kestrix-send: warning: %s\n", qPrintable(message));
+}
+
+// Each option once: a second value would silently win over the first.
+QString repeatedOption(const QCommandLineParser &parser,
+                       const QList<const QCommandLineOption *> &options)
+{
+    for (const QCommandLineOption *option : options) {
+        qsizetype given = 0;
+        for (const QString &name : option->names())
+            given += parser.optionNames().count(name);
+        if (given > 1)
+            return QStringLiteral("--%1 is given more than once").arg(option->names().last());
+    }
+    return {};
+}
+
+// The choices stored by the window, with a warning when they cannot be used.
+StoredPortMappings &storedChoices()
+{
+    static StoredPortMappings stored;
+    static const bool warned = [] {
+        if (!stored.problem().isEmpty())
+            warn(QString(stored.problem()).replace(QChar('\n'), QChar(' ')));
+        return true;
+    }();
+    Q_UNUSED(warned);
+    return stored;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrix-send"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIX_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kHelp));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption portOption({QStringLiteral("p"), QStringLiteral("port")},
                                         QStringLiteral("Send on COMn, n from 1 to 16."),
                                         QStringLiteral("N"));
     const QCommandLineOption deviceOption({QStringLiteral("d"), QStringLiteral("device")},
                                           QStringLiteral("Send on this serial device."),
                                           QStringLiteral("PATH"));
-    const QCommandLineOption dryRun({QStringLiteral("n"), QStringLiteral("dry-run")},
-                                    QStringLiteral("Print the bytes only; open no port."));
+    const QCommandLineOption dryRun(
+        {QStringLiteral("n"), QStringLiteral("dry-run")},
+        QStringLiteral("Print the bytes only; open no port. Port problems are warnings."));
     const QCommandLineOption listPorts(
         {QStringLiteral("l"), QStringLiteral("list-ports")},
-        QStringLiteral("List the serial ports and the COM numbers chosen for them, then stop."));
+        QStringLiteral("List the serial ports, and the device of each COM number and why, then "
+                       "stop. Takes no other argument."));
     parser.addOptions({portOption, deviceOption, dryRun, listPorts});
     parser.addPositionalArgument(QStringLiteral("FILE.cfg"),
                                  QStringLiteral("The configuration file to send."));
     if (!parser.parse(app.arguments()))
         return fail(kUsage, parser.errorText());
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(app); // prints the help with Qt's own options, and exits
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(kSent);
-    StoredPortMappings stored;
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    if (const QString repeated =
+            repeatedOption(parser, {&portOption, &deviceOption, &dryRun, &listPorts});
+        !repeated.isEmpty())
+        return fail(kUsage, repeated);
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QtPortLister lister;
     if (parser.isSet(listPorts)) {
-        for (const QString &line : PortListing(lister.ports(), stored))
+        if (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())
+            return fail(kUsage, QStringLiteral("--list-ports takes no other argument"));
+        for (const QString &line : PortReport(lister.ports(), environment, storedChoices()))
             std::printf("%s\n", qPrintable(line));
         return kSent;
     }
@@ -199,15 +207,28 @@ int main(int argc, char *argv[])
     if (!build.ok)
         return fail(kBadSettings, QStringLiteral("%1: the settings cannot be sent: %2.")
                                       .arg(FileTitle(path), build.problem));
-    if (!portNumber && !parser.isSet(deviceOption)) {
+    const bool dry = parser.isSet(dryRun);
+    const bool onDevice = parser.isSet(deviceOption);
+    if (!portNumber && !onDevice) {
         portNumber = usablePort(settings.txtComm);
+        const QString problem =
+            QStringLiteral("%1: the settings cannot be sent: the port \"%2\" is not a COM port "
+                           "from %3 to %4 (give --port or --device).")
+                .arg(FileTitle(path), settings.txtComm)
+                .arg(kFirstPort)
+                .arg(kLastPort);
+        if (!portNumber && !dry)
+            return fail(kBadSettings, problem);
         if (!portNumber)
-            return fail(kBadSettings,
-                        QStringLiteral("%1: the settings cannot be sent: the port \"%2\" is "
-                                       "not a COM port from %3 to %4 (give --port or --device).")
-                            .arg(FileTitle(path), settings.txtComm)
-                            .arg(kFirstPort)
-                            .arg(kLastPort));
+            warn(problem);
+    }
+    if (dry && (portNumber || onDevice)) {
+        const QString device =
+            onDevice ? parser.value(deviceOption)
+                     : ResolvePort(*portNumber, environment, &storedChoices())->device;
+        if (const QString problem = DeviceProblem(device); !problem.isEmpty())
+            warn(QStringLiteral("%1 is %2: a send would fail.")
+                     .arg(ShortDeviceName(device), problem));
     }
 
     const BlockHeader header = kBlockHeader;
@@ -215,13 +236,13 @@ int main(int argc, char *argv[])
     for (const QString &line : FrameDump(frame, header))
         std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
-    if (parser.isSet(dryRun))
+    if (dry)
         return kSent;
 
     const QString portText = portNumber ? QString::number(*portNumber) : settings.txtComm;
-    QtSerialPort port(QProcessEnvironment::systemEnvironment(), &stored);
+    QtSerialPort port(environment, onDevice ? nullptr : &storedChoices());
     port.adviseOnMissingDevice(&lister, QStringLiteral("Give one with --device PATH."));
-    if (parser.isSet(deviceOption))
+    if (onDevice)
         port.useDevice(parser.value(deviceOption));
     ConsoleServices services;
     ConsoleProgress progress;
