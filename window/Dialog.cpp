@@ -3,6 +3,7 @@
 
 #include "Geometry.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -58,6 +59,31 @@ void Dialog::tmrHide_Timer()
     hide();
 }
 
+void Dialog::setInfo(const QString &text)
+{
+    lblInfo->setText(text);
+    const QString oneLine = text.simplified();
+    lblInfo->setAccessibleName(oneLine);
+    setAccessibleDescription(oneLine);
+}
+
+void Dialog::setOkVisible(bool visible)
+{
+    OKButton->setVisible(visible);
+    if (visible)
+        OKButton->setFocus(Qt::OtherFocusReason);
+}
+
+void Dialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        !OKButton->isHidden()) {
+        OKButton_Click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
 } // namespace kestrix
 
 namespace kestrix {
@@ -69,12 +95,12 @@ QString DialogProgress::info()
 
 void DialogProgress::setInfo(const QString &text)
 {
-    m_dialog()->lblInfo->setText(text);
+    m_dialog()->setInfo(text);
 }
 
 void DialogProgress::setOkVisible(bool visible)
 {
-    m_dialog()->OKButton->setVisible(visible);
+    m_dialog()->setOkVisible(visible);
 }
 
 void DialogProgress::setHideTimerEnabled(bool enabled)
@@ -91,6 +117,7 @@ void DialogProgress::showModeless()
     Dialog *dialog = m_dialog();
     dialog->show();
     dialog->raise();
+    dialog->activateWindow(); // the keys go to it, as to any window that opens
 }
 
 } // namespace kestrix
