@@ -12,6 +12,7 @@ KESTRIX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation
     xvfb openbox xdotool x11-xkb-utils x11-utils
+    dbus at-spi2-core python3-pyatspi
     dpkg-dev desktop-file-utils
 )
 

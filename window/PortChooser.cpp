@@ -21,6 +21,7 @@ PortChooser::PortChooser(int number, const PortLister &lister, PortMappings &map
     m_current->setWordWrap(true);
     m_list = new QTreeWidget(this);
     m_list->setRootIsDecorated(false);
+    m_list->setAccessibleName(QStringLiteral("Serial ports"));
     m_list->setHeaderLabels({QStringLiteral("Device"), QStringLiteral("Description"),
                              QStringLiteral("Manufacturer"), QStringLiteral("Serial number"),
                              QStringLiteral("Stable name"), QStringLiteral("Now")});
