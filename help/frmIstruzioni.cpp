@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -57,6 +58,7 @@ frmIstruzioni::frmIstruzioni(Services &services, QWidget *parent)
     rtfIstruzioni = new QTextEdit(this);
     rtfIstruzioni->setObjectName(QStringLiteral("rtfIstruzioni"));
     rtfIstruzioni->setReadOnly(true); // nothing typed there would ever be saved
+    rtfIstruzioni->setAccessibleName(QStringLiteral("Instructions"));
     QPalette palette = rtfIstruzioni->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
     palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
@@ -96,6 +98,15 @@ void frmIstruzioni::formActivate()
         return;
     }
     showFile(*path);
+}
+
+void frmIstruzioni::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    Form::keyPressEvent(event);
 }
 
 void frmIstruzioni::showFile(const QString &path)

@@ -44,6 +44,8 @@ public:
 protected:
     void formLoad() override;
     void formActivate() override;
+    // Escape closes the window, as it does a viewer's.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showFile(const QString &path);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -18,10 +19,26 @@ QPointer<Form> &activeForm()
     return form;
 }
 
+// A plain widget window reads as a "filler" to assistive technology; a form
+// is a frame, or a dialog when it is one.
+QAccessibleInterface *formAccessible(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(Form::staticMetaObject.className()) || !object->isWidgetType())
+        return nullptr;
+    auto *form = static_cast<QWidget *>(object);
+    return new QAccessibleWidget(form, form->windowType() == Qt::Dialog ? QAccessible::Dialog
+                                                                        : QAccessible::Window);
+}
+
 } // namespace
 
 Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags | Qt::Window)
 {
+    static const bool roles = [] {
+        QAccessible::installFactory(formAccessible);
+        return true;
+    }();
+    Q_UNUSED(roles);
 }
 
 void Form::load()

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextBox.h"
 
+#include "Contrast.h"
 #include "Windows1252.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDragMoveEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -18,6 +20,7 @@ namespace kestrix {
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
 {
+    setBackground(Background::Normal);
     connect(this, &QLineEdit::textChanged, this, &TextBox::changed);
 }
 
@@ -35,12 +38,26 @@ int TextBox::selStart() const
 void TextBox::setBackground(Background background)
 {
     m_background = background;
+    // The text colour goes with the background: a dark theme's light text
+    // would vanish on the yellow, and a theme's greyed text may be too faint.
     QPalette colours = QApplication::palette(this);
-    if (background == Background::Edited) {
-        colours.setColor(QPalette::Active, QPalette::Base, Qt::yellow);
-        colours.setColor(QPalette::Inactive, QPalette::Base, Qt::yellow);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor base = background == Background::Edited ? QColor(Qt::yellow)
+                                                             : colours.color(group, QPalette::Base);
+        const QColor text = background == Background::Edited && group != QPalette::Disabled
+                                ? QColor(Qt::black)
+                                : ReadableOn(colours.color(group, QPalette::Text), base);
+        colours.setColor(group, QPalette::Base, base);
+        colours.setColor(group, QPalette::Text, text);
     }
     setPalette(colours);
+}
+
+void TextBox::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        setBackground(m_background); // the theme changed under the field
 }
 
 void TextBox::selectAllLater()
@@ -81,24 +98,30 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void TextBox::enterText(QStringView text)
+int TextBox::enterText(QStringView text)
 {
+    int entered = 0;
     for (const QChar c : text) {
         const auto byte = ToWindows1252(c);
         // The device's code page has no such character; a control character
         // never enters a one-line field.
-        if (byte && *byte >= 32)
-            enterCode(*byte);
+        if (byte && *byte >= 32 && enterCode(*byte))
+            ++entered;
     }
+    return entered;
 }
 
-void TextBox::enterCode(KeyCode original)
+bool TextBox::enterCode(KeyCode original)
 {
     const KeyCode code = filtered(original);
-    if (code == kBackspace)
+    if (code == kBackspace) {
         backspace();
-    else if (code >= 32 && hasRoomForOne())
-        insert(QString(FromWindows1252(static_cast<std::uint8_t>(code))));
+        return false;
+    }
+    if (code < 32 || !hasRoomForOne())
+        return false;
+    insert(QString(FromWindows1252(static_cast<std::uint8_t>(code))));
+    return true;
 }
 
 bool TextBox::acceptsPaste() const
@@ -106,15 +129,15 @@ bool TextBox::acceptsPaste() const
     return !isReadOnly() && filtered(kPaste) != 0;
 }
 
-void TextBox::pasteText(const QString &text)
+int TextBox::pasteText(const QString &text)
 {
     if (!acceptsPaste())
-        return;
+        return 0;
     // A one-line field takes the first line.
     const auto lineEnd = std::find_if(text.begin(), text.end(), [](QChar c) {
         return c == QLatin1Char('\r') || c == QLatin1Char('\n');
     });
-    enterText(QStringView(text.begin(), lineEnd));
+    return enterText(QStringView(text.begin(), lineEnd));
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)
@@ -202,15 +225,43 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
     menu->popup(event->globalPos());
 }
 
+bool TextBox::offersCopy(const QDropEvent *event) const
+{
+    return event->mimeData()->hasText() && !isReadOnly() &&
+           event->possibleActions().testFlag(Qt::CopyAction);
+}
+
+// A drop is a copy: the field may refuse part of the text, so taking it away
+// from where it came would lose it there.
+void TextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    QLineEdit::dragMoveEvent(event);
+    if (offersCopy(event)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
 void TextBox::dropEvent(QDropEvent *event)
 {
-    if (!event->mimeData()->hasText() || isReadOnly()) {
+    if (!offersCopy(event)) {
         event->ignore();
         return;
     }
     setCursorPosition(cursorPositionAt(event->position().toPoint()));
-    pasteText(event->mimeData()->text());
-    event->acceptProposedAction();
+    if (pasteText(event->mimeData()->text()) > 0) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore(); // nothing went in, so nothing was taken
+    }
 }
 
 } // namespace kestrix

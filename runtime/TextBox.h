@@ -28,7 +28,8 @@ class TextBox : public QLineEdit
 
 public:
     // The system's window background, or yellow for a field that is edited
-    // and not yet left.
+    // and not yet left; the text colour keeps 4.5:1 against either, greyed
+    // or not.
     enum class Background
     {
         Normal,
@@ -80,19 +81,25 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     bool hasRoomForOne() const;
-    // The gate: each character in order, exactly as if typed.
-    void enterText(QStringView text);
-    void enterCode(KeyCode original);
+    // The gate: each character in order, exactly as if typed. Returns how
+    // many characters went in.
+    int enterText(QStringView text);
+    bool enterCode(KeyCode original);
     // Whether the field takes a paste at all: the key reaction sees Ctrl+V.
     bool acceptsPaste() const;
     // A paste: refused whole where the field refuses Ctrl+V, else its first
-    // line goes through the gate.
-    void pasteText(const QString &text);
+    // line goes through the gate. Returns how many characters went in.
+    int pasteText(const QString &text);
+    // Whether a drag carries text that this field could take as a copy.
+    bool offersCopy(const QDropEvent *event) const;
 
     std::function<void(KeyCode &)> m_keyFilter;
     std::function<void(QMenu &)> m_menuExtension;

@@ -12,6 +12,7 @@ KESTRIX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb openbox xdotool x11-xkb-utils x11-utils
+    dbus at-spi2-core python3-pyatspi
     dpkg-dev file desktop-file-utils lintian
 )
 

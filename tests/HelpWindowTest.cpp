@@ -172,3 +172,12 @@ TEST_F(HelpWindow, F1WithAnyModifierOpensHelpAndStillReachesTheFocusedField)
     }
     EXPECT_EQ(setup->txtTimer->text(), "1,0");
 }
+
+TEST_F(HelpWindow, EscapeClosesTheWindowFromItsText)
+{
+    writeHelp("{\\rtf1 Help}");
+    openHelp();
+    ASSERT_TRUE(helpOpen());
+    QTest::keyClick(setup->instructions()->rtfIstruzioni, Qt::Key_Escape);
+    EXPECT_FALSE(helpOpen());
+}

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Dialog.h"
 #include "EntryCases.h"
 #include "LocaleGuard.h"
 #include "PortChooser.h"
@@ -6,9 +7,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
+#include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace kestrix;
 
@@ -131,4 +136,90 @@ TEST_F(RealWindow, ChooserKeysAloneStoreNothing)
     EXPECT_TRUE(chooser->isVisible());
     xdotool({"key", "Down", "Return"}); // a row selected: now Return stores it
     EXPECT_EQ(portMappings.storedDevice(1), "/dev/ttyUSB0");
+}
+
+TEST_F(RealWindow, TheResultTakesItsAnswerFromTheKeyboardOnceSendingIsOver)
+{
+    for (const char *key : {"Return", "space", "Escape"}) {
+        bool escapedWhileSending = false;
+        services.duringPause = [&] {
+            if (services.pauses.size() != 1)
+                return;
+            ASSERT_TRUE(QTest::qWaitForWindowActive(setup->dialog(), 5000));
+            xdotool({"key", "Escape"});
+            escapedWhileSending = !setup->dialog()->isVisible();
+        };
+        setup->cmdSend_Click();
+        Dialog *dialog = setup->dialog();
+        EXPECT_FALSE(escapedWhileSending) << key;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog, 5000)) << key;
+        EXPECT_EQ(QApplication::focusWidget(), dialog->OKButton) << key;
+        xdotool({"key", key});
+        EXPECT_FALSE(dialog->isVisible()) << key;
+        EXPECT_FALSE(dialog->tmrHide->isActive()) << key;
+        services.pauses.clear();
+    }
+}
+
+namespace {
+
+// Drags its text out as a text editor does, offering a copy or a move, and
+// keeps what the drop made of it.
+class DragSource : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    Qt::DropAction result = Qt::IgnoreAction;
+    bool dragged = false;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override
+    {
+        auto *drag = new QDrag(this);
+        auto *data = new QMimeData;
+        data->setText(text());
+        drag->setMimeData(data);
+        result = drag->exec(Qt::CopyAction | Qt::MoveAction);
+        dragged = true;
+    }
+};
+
+} // namespace
+
+TEST_F(RealWindow, ADropIsACopyAndOnlyWhenSomethingWentIn)
+{
+    struct DropCase
+    {
+        TextBox *field;
+        const char *dragged;
+        Qt::DropAction result;
+        QString text; // what the field holds after the drop
+    };
+    const DropCase cases[] = {
+        {setup->txtComm, "ab*c", Qt::IgnoreAction, "1"}, // nothing passes the port's filter
+        {setup->txtUsrM, "ab*c", Qt::CopyAction, "ab*c"},
+    };
+    for (const DropCase &c : cases) {
+        c.field->setText(QString());
+        setup->txtComm->setText("1");
+        DragSource source(QString::fromLatin1(c.dragged));
+        source.setWindowFlag(Qt::FramelessWindowHint);
+        source.setGeometry(900, 700, 120, 40);
+        source.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&source));
+        const QPoint from = source.mapToGlobal(source.rect().center());
+        const QPoint to = c.field->mapToGlobal(c.field->rect().center());
+        // The drag runs its own loop, so the hand that moves the mouse is
+        // another process; Shift asks for a move, as it does in an editor.
+        const auto at = [](QPoint p, int dx = 0) {
+            return QStringLiteral("mousemove %1 %2 sleep 0.2 ").arg(p.x() + dx).arg(p.y());
+        };
+        QProcess::startDetached(
+            QStringLiteral("sh"),
+            {"-c", "xdotool " + at(from) + "mousedown 1 sleep 0.3 keydown shift " + at(from, 30) +
+                       at(to, -4) + at(to) + at(to, 2) + "mouseup 1 sleep 0.2 keyup shift"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return source.dragged; }, 10000)) << c.dragged;
+        EXPECT_EQ(source.result, c.result) << c.field->objectName().toStdString();
+        EXPECT_EQ(c.field->text(), c.text) << c.field->objectName().toStdString();
+    }
 }

@@ -4,6 +4,7 @@
 #include "CaptionFit.h"
 #include "Geometry.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -60,6 +61,34 @@ void Dialog::tmrHide_Timer()
     hide();
 }
 
+void Dialog::setInfo(const QString &text)
+{
+    lblInfo->setText(text);
+    // Each text is fitted afresh from the designed font.
+    lblInfo->setFont(DesignFont(kInfoPoints, true));
+    FitCaption(lblInfo);
+    const QString oneLine = text.simplified();
+    lblInfo->setAccessibleName(oneLine);
+    setAccessibleDescription(oneLine);
+}
+
+void Dialog::setOkVisible(bool visible)
+{
+    OKButton->setVisible(visible);
+    if (visible)
+        OKButton->setFocus(Qt::OtherFocusReason);
+}
+
+void Dialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        !OKButton->isHidden()) {
+        OKButton_Click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
 } // namespace kestrix
 
 namespace kestrix {
@@ -71,16 +100,12 @@ QString DialogProgress::info()
 
 void DialogProgress::setInfo(const QString &text)
 {
-    QLabel *shown = m_dialog()->lblInfo;
-    shown->setText(text);
-    // Each text is fitted afresh from the designed font.
-    shown->setFont(DesignFont(kInfoPoints, true));
-    FitCaption(shown);
+    m_dialog()->setInfo(text);
 }
 
 void DialogProgress::setOkVisible(bool visible)
 {
-    m_dialog()->OKButton->setVisible(visible);
+    m_dialog()->setOkVisible(visible);
 }
 
 void DialogProgress::setHideTimerEnabled(bool enabled)
@@ -97,6 +122,7 @@ void DialogProgress::showModeless()
     Dialog *dialog = m_dialog();
     dialog->show();
     dialog->raise();
+    dialog->activateWindow(); // the keys go to it, as to any window that opens
 }
 
 } // namespace kestrix

@@ -25,6 +25,16 @@ public:
 
     void OKButton_Click();
     void tmrHide_Timer();
+
+    // The text of lblInfo; assistive technology reads it on one line and is
+    // told of each change.
+    void setInfo(const QString &text);
+    // OK appears with the focus, so Return, Space and Escape answer at once.
+    void setOkVisible(bool visible);
+
+protected:
+    // Escape is OK once the result shows; while sending it does nothing.
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace kestrix

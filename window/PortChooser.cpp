@@ -27,6 +27,7 @@ PortChooser::PortChooser(int number, const PortLister &lister, PortMappings &map
     m_list = new QTreeWidget(this);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAccessibleName(QStringLiteral("Serial ports"));
     m_list->setHeaderLabels({QStringLiteral("Device"), QStringLiteral("Description"),
                              QStringLiteral("Manufacturer"), QStringLiteral("Serial number"),
                              QStringLiteral("Stable name"), QStringLiteral("Now")});

@@ -50,14 +50,24 @@ QLabel *twoLineLabel(QWidget *parent, const char *caption, QRect twips, const ch
     return l;
 }
 
+// A field names itself to assistive technology: left alone it would take its
+// frame's caption, the same for every row.
 TextBox *textBox(QWidget *parent, const QString &name, QRect twips, int limit,
-                 Qt::Alignment alignment, const char *toolTip)
+                 Qt::Alignment alignment, const char *toolTip, const QString &spokenName)
 {
     auto *box = placed(new TextBox(parent), name, twips);
     box->setLengthLimit(limit);
     box->setAlignment(alignment | Qt::AlignVCenter);
     box->setToolTip(QString::fromUtf8(toolTip));
+    box->setAccessibleName(spokenName);
     return box;
+}
+
+// A list would be read by its current entry alone.
+ComboBox *list(ComboBox *combo, const QString &spokenName)
+{
+    combo->setAccessibleName(spokenName);
+    return combo;
 }
 
 QPushButton *button(QWidget *parent, const char *name, const char *caption, QRect twips)
@@ -92,8 +102,10 @@ void Setup::createMainSettings()
     Label8 =
         label(Frame1, QStringLiteral("Suspend Timer:"), TwipsRect(120, 280, 1215, 255), "Label8");
     txtTimer = textBox(Frame1, "txtTimer", TwipsRect(1320, 260, 550, 285), 5, Qt::AlignRight,
-                       "0,0-63,0   (0=Timer Disable)");
+                       "0,0-63,0   (0=Timer Disable)", QStringLiteral("Suspend timer, seconds"));
     Label10 = label(Frame1, QStringLiteral("sec."), TwipsRect(1920, 285, 285, 255), "Label10");
+    Label8->setBuddy(txtTimer);
+    Label10->setBuddy(txtTimer);
     chkBeep = placed(new CheckBox(QStringLiteral("Beeps Enable"), Frame1), "chkBeep",
                      TwipsRect(2760, 260, 1335, 255));
     chkPacket = placed(new CheckBox(QStringLiteral("Other Packets Enable"), Frame1), "chkPacket",
@@ -111,16 +123,20 @@ void Setup::createSections()
     chkRange = placed(new CheckBox(QStringLiteral("Frequency\nRanges -->"), Frame2), "chkRange",
                       TwipsRect(120, 480, 1170, 615));
     lblRanges = twoLineLabel(Frame2, "Active Ranges", TwipsRect(120, 1265, 615, 495), "lblRanges");
-    cbNumRange = placed(new ComboBox(CountList(kRangeRows), Frame2), "cbNumRange",
-                        TwipsRect(730, 1320, 495, 360), 9.75);
+    cbNumRange = list(placed(new ComboBox(CountList(kRangeRows), Frame2), "cbNumRange",
+                             TwipsRect(730, 1320, 495, 360), 9.75),
+                      QStringLiteral("Active ranges"));
+    lblRanges->setBuddy(cbNumRange);
     frRange = frame(Frame2, "frRange", "Frequency Ranges", TwipsRect(1320, 250, 3015, 1815), false);
     createRangeRows();
 
     chkBand = placed(new CheckBox(QStringLiteral("Amateur\nBands -->"), Frame2), "chkBand",
                      TwipsRect(4800, 480, 1050, 615));
     lblBands = twoLineLabel(Frame2, "Active Bands", TwipsRect(4800, 1265, 615, 495), "lblBands");
-    cbNumBand = placed(new ComboBox(CountList(kBandRows), Frame2), "cbNumBand",
-                       TwipsRect(5280, 1320, 495, 360), 9.75);
+    cbNumBand = list(placed(new ComboBox(CountList(kBandRows), Frame2), "cbNumBand",
+                            TwipsRect(5280, 1320, 495, 360), 9.75),
+                     QStringLiteral("Active bands"));
+    lblBands->setBuddy(cbNumBand);
     frBand = frame(Frame2, "frBand", "Amateur Bands", TwipsRect(5880, 240, 2415, 1825), false);
     createBandRows();
 
@@ -128,8 +144,10 @@ void Setup::createSections()
                        TwipsRect(120, 2280, 1170, 375));
     lblDxCalls =
         twoLineLabel(Frame2, "Active Dx Calls", TwipsRect(120, 2740, 580, 495), "lblDxCalls");
-    cbNumDxCalls = placed(new ComboBox(CountList(kDxCallRows), Frame2), "cbNumDxCalls",
-                          TwipsRect(730, 2770, 495, 360), 9.75);
+    cbNumDxCalls = list(placed(new ComboBox(CountList(kDxCallRows), Frame2), "cbNumDxCalls",
+                               TwipsRect(730, 2770, 495, 360), 9.75),
+                        QStringLiteral("Active DX calls"));
+    lblDxCalls->setBuddy(cbNumDxCalls);
     frDxCall = frame(Frame2, "frDxCall", "Dx Calls", TwipsRect(1320, 2160, 2535, 1095), false);
     createDxCallRows();
 
@@ -138,22 +156,33 @@ void Setup::createSections()
     chkUsrM = placed(new CheckBox(QStringLiteral("User Message:"), Frame2), "chkUsrM",
                      TwipsRect(4800, 2880, 1400, 255));
     txtUsrM = textBox(Frame2, "txtUsrM", TwipsRect(6240, 2880, 1455, 285), 9, Qt::AlignLeft,
-                      "Max 9 char.");
+                      "Max 9 char.", QStringLiteral("User message"));
+    // The switches' captions break over two lines and point at their frame;
+    // read aloud, they say what they switch.
+    chkRange->setAccessibleName(QStringLiteral("Suspend on frequency ranges"));
+    chkBand->setAccessibleName(QStringLiteral("Suspend on amateur bands"));
+    chkDxCall->setAccessibleName(QStringLiteral("Suspend on DX calls"));
+    chkToAll->setAccessibleName(QStringLiteral("Suspend on To ALL"));
+    chkUsrM->setAccessibleName(QStringLiteral("Suspend on user message"));
 }
 
 void Setup::createRangeRows()
 {
     for (int i = 0; i < kRangeRows; ++i) {
         const int top = kRowPitch + kRowPitch * i;
-        label(frRange, QStringLiteral("Range %1").arg(i + 1), rowLabelRect(120, top, 700));
+        const QString row = QStringLiteral("Range %1").arg(i + 1);
+        QLabel *rowLabel = label(frRange, row, rowLabelRect(120, top, 700));
         txtRangeLow[i] =
             textBox(frRange, ElementName("txtRangeLow", i), TwipsRect(840, top, 735, kRowPitch), 7,
-                    Qt::AlignRight, "Max 999 Mhz");
-        label(frRange, QStringLiteral("to"), rowLabelRect(1610, top, 190));
+                    Qt::AlignRight, "Max 999 Mhz", row + QStringLiteral(" from, MHz"));
+        QLabel *to = label(frRange, QStringLiteral("to"), rowLabelRect(1610, top, 190));
         txtRangeHigh[i] =
             textBox(frRange, ElementName("txtRangeHigh", i), TwipsRect(1800, top, 735, kRowPitch),
-                    7, Qt::AlignRight, "Max 999 Mhz");
-        label(frRange, QStringLiteral("Mhz"), rowLabelRect(2600, top, 400));
+                    7, Qt::AlignRight, "Max 999 Mhz", row + QStringLiteral(" to, MHz"));
+        QLabel *unit = label(frRange, QStringLiteral("Mhz"), rowLabelRect(2600, top, 400));
+        rowLabel->setBuddy(txtRangeLow[i]);
+        to->setBuddy(txtRangeHigh[i]);
+        unit->setBuddy(txtRangeHigh[i]);
     }
 }
 
@@ -161,9 +190,12 @@ void Setup::createBandRows()
 {
     for (int i = 0; i < kBandRows; ++i) {
         const int top = kRowPitch + kRowPitch * i;
-        label(frBand, QStringLiteral("Band %1").arg(i + 1), rowLabelRect(120, top, 580));
-        cbBand[i] = placed(new ComboBox(BandList(), frBand), ElementName("cbBand", i),
-                           TwipsRect(720, top, 1600, kRowPitch));
+        const QString row = QStringLiteral("Band %1").arg(i + 1);
+        QLabel *rowLabel = label(frBand, row, rowLabelRect(120, top, 580));
+        cbBand[i] = list(placed(new ComboBox(BandList(), frBand), ElementName("cbBand", i),
+                                TwipsRect(720, top, 1600, kRowPitch)),
+                         row);
+        rowLabel->setBuddy(cbBand[i]);
     }
 }
 
@@ -171,10 +203,12 @@ void Setup::createDxCallRows()
 {
     for (int i = 0; i < kDxCallRows; ++i) {
         const int top = kRowPitch + kRowPitch * i;
-        label(frDxCall, QStringLiteral("DX CALL %1").arg(i + 1), rowLabelRect(120, top, 860));
+        QLabel *rowLabel =
+            label(frDxCall, QStringLiteral("DX CALL %1").arg(i + 1), rowLabelRect(120, top, 860));
         txtDxCall[i] =
             textBox(frDxCall, ElementName("txtDxCall", i), TwipsRect(1000, top, 1335, kRowPitch), 9,
-                    Qt::AlignLeft, "Max 9 char.");
+                    Qt::AlignLeft, "Max 9 char.", QStringLiteral("DX call %1").arg(i + 1));
+        rowLabel->setBuddy(txtDxCall[i]);
     }
 }
 
@@ -187,7 +221,8 @@ void Setup::createCommands()
     cmdLoad = button(Frame6, "cmdLoad", "Load", TwipsRect(2760, 280, 850, 375));
     Label1 = label(Frame6, QStringLiteral("Comm num:"), TwipsRect(4200, 345, 855, 255), "Label1");
     txtComm = textBox(Frame6, "txtComm", TwipsRect(5040, 310, 300, 285), 2, Qt::AlignHCenter,
-                      "RS232 Comm Number, 1 to 16");
+                      "RS232 Comm Number, 1 to 16", QStringLiteral("Comm port number"));
+    Label1->setBuddy(txtComm);
     cmdSend = placed(new QPushButton(QStringLiteral("SEND"), Frame6), "cmdSend",
                      TwipsRect(5640, 245, 1140, 400), 8.25, true);
     cmdHelp = button(Frame6, "cmdHelp", "Help (F1)", TwipsRect(7440, 280, 850, 375));

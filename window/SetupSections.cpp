@@ -24,6 +24,15 @@ template <typename Row> void enableCountedRows(const ComboBox *count, Row row, i
         row(i, count->listIndex() >= i);
 }
 
+// A frame inside another would be read by the outer one's caption, and a
+// new caption would go untold; named, it is read by its own and each change
+// is told, so that a screen reader hears the section go on or off.
+void setCaption(QGroupBox *frame, const QString &caption)
+{
+    frame->setTitle(caption);
+    frame->setAccessibleName(caption);
+}
+
 } // namespace
 
 void Setup::resetTitle()
@@ -47,9 +56,9 @@ void Setup::switchSection(CheckBox *toggle, QGroupBox *frame, QLabel *status, Co
     count->setEnabled(on);
     if (on) {
         (this->*countReaction)();
-        frame->setTitle(caption + QStringLiteral(" - ON"));
+        setCaption(frame, caption + QStringLiteral(" - ON"));
     } else {
-        frame->setTitle(caption + QStringLiteral(" - OFF"));
+        setCaption(frame, caption + QStringLiteral(" - OFF"));
     }
     FitCaption(frame);
     resetTitle();
