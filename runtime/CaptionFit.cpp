@@ -62,10 +62,11 @@ bool checkBoxFits(const QCheckBox *box, const QFontMetrics &metrics, const QStri
 
 bool pushButtonFits(const QPushButton *button, const QFontMetrics &metrics, const QString &caption)
 {
+    // The style's margin on either side of the label, so that it never
+    // touches the frame.
     const QStyleOptionButton option = buttonOption(button, metrics, caption);
-    const QRect room =
-        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    return metrics.size(kTextFlags, caption).width() <= room.width();
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
+    return metrics.size(kTextFlags, caption).width() + 2 * margin <= button->width();
 }
 
 bool comboBoxFits(const QComboBox *list, const QFontMetrics &metrics, const QString &caption)

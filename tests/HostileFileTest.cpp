@@ -66,6 +66,9 @@ mode_t modeOf(const QString &path)
     std::exit(error ? 0 : 1);
 }
 
+// Said by a row whose situation this machine cannot make.
+const char kCannotSetUp[] = "cannot be set up here:";
+
 // Saves onto a file system mounted read-only, in a child with a mount
 // namespace of its own, so that nothing stays mounted; root only.
 QString saveOnReadOnlyMount(const QString &folder)
@@ -76,7 +79,7 @@ QString saveOnReadOnlyMount(const QString &folder)
     const pid_t child = ::fork();
     if (child == 0) {
         const QByteArray dir = QFile::encodeName(folder);
-        QString said = "no read-only mount could be made";
+        QString said = kCannotSetUp + QString(" no read-only mount could be made");
         if (::unshare(CLONE_NEWNS) == 0 &&
             ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
             ::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0) {
@@ -256,6 +259,11 @@ TEST_F(HostileFiles, EachFailureSaysWhatIsWrong)
         if ((row.who == RootOnly && !root) || (row.who == OthersOnly && root))
             continue;
         const QString said = row.attempt();
+        if (said.startsWith(kCannotSetUp)) {
+            // A chroot or container may forbid mount namespaces even to root.
+            std::cout << row.name << ": " << said.toStdString() << "\n";
+            continue;
+        }
         EXPECT_TRUE(said.contains(QRegularExpression(row.says)))
             << row.name << ": " << said.toStdString();
         EXPECT_FALSE(said.contains(QRegularExpression(row.neverSays))) << row.name;
