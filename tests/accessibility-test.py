@@ -77,7 +77,10 @@ def check_window(window):
         role = node.getRoleName()
         if BAD_NAME.search(name):
             faults.append(f"{role} {name!r}: a line break or an arrow in its name")
-        if node is window or not node.getState().contains(pyatspi.STATE_FOCUSABLE):
+        state = node.getState()
+        # A hidden control is out of the listener's reach, as of the eye's.
+        if (node is window or not state.contains(pyatspi.STATE_FOCUSABLE)
+                or not state.contains(pyatspi.STATE_VISIBLE)):
             continue
         print(f"    {role}: {name!r}")
         if not name.strip():
