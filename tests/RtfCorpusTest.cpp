@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Rich text as real word processors write it, each file beside the text it
 // must give. The text is marked with what formatting matters to a reader:
-// [c] [r] [j] for alignment, [li N fi M] for indents in twips, **bold**,
-// //italic//.
+// [c] [r] [j] for alignment, [rtl] for a right-to-left paragraph, [li N fi
+// M] for indents in twips (leading side first), **bold**, //italic//,
+// [image WxH] for a picture of that size in pixels, [frame: text] for a
+// framed note, a table's row as | cell | cell | with a nested table's rows
+// in [ ] inside its cell, and a cell's paragraphs joined by " / ".
 
 #include "RtfReader.h"
 
@@ -10,7 +13,9 @@
 #include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextLayout>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -22,18 +27,26 @@ QString marked(const QTextBlock &block)
 {
     QString line;
     const QTextBlockFormat format = block.blockFormat();
+    const bool rightToLeft = format.layoutDirection() == Qt::RightToLeft;
+    if (rightToLeft)
+        line += "[rtl] ";
     if (format.alignment() & Qt::AlignHCenter)
         line += "[c] ";
     else if (format.alignment() & Qt::AlignRight)
         line += "[r] ";
     else if (format.alignment() & Qt::AlignJustify)
         line += "[j] ";
-    const int left = qRound(format.leftMargin() * 15);
+    const int leading = qRound((rightToLeft ? format.rightMargin() : format.leftMargin()) * 15);
     const int first = qRound(format.textIndent() * 15);
-    if (left != 0 || first != 0)
-        line += QStringLiteral("[li %1 fi %2] ").arg(left).arg(first);
+    if (leading != 0 || first != 0)
+        line += QStringLiteral("[li %1 fi %2] ").arg(leading).arg(first);
     for (auto run = block.begin(); !run.atEnd(); ++run) {
         const QTextFragment fragment = run.fragment();
+        if (fragment.charFormat().isImageFormat()) {
+            const QTextImageFormat image = fragment.charFormat().toImageFormat();
+            line += QStringLiteral("[image %1x%2]").arg(image.width()).arg(image.height());
+            continue;
+        }
         QString text = fragment.text().replace(QChar::LineSeparator, QChar('\n'));
         if (text.trimmed().isEmpty()) {
             line += text;
@@ -48,12 +61,51 @@ QString marked(const QTextBlock &block)
     return line;
 }
 
-QString marked(const QTextDocument &document)
+QStringList markedLines(QTextFrame *frame);
+
+// Rows as | a | b |; a cell spanning several columns or rows shows once.
+QStringList markedTable(QTextTable *table)
+{
+    QStringList rows;
+    for (int row = 0; row < table->rows(); ++row) {
+        QString line = "|";
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            QStringList content;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (auto *nested = qobject_cast<QTextTable *>(it.currentFrame()))
+                    content << "[" + markedTable(nested).join(' ') + "]";
+                else if (it.currentBlock().isValid() && !it.currentBlock().text().isEmpty())
+                    content << marked(it.currentBlock());
+            }
+            line += " " + content.join(" / ") + " |";
+        }
+        rows << line;
+    }
+    return rows;
+}
+
+QStringList markedLines(QTextFrame *frame)
 {
     QStringList lines;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        lines << marked(block);
-    return lines.join('\n');
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (auto *table = qobject_cast<QTextTable *>(it.currentFrame()))
+            lines << markedTable(table);
+        else if (it.currentFrame())
+            lines << "[frame: " + markedLines(it.currentFrame()).join(' ') + "]";
+        else if (const QTextBlock block = it.currentBlock();
+                 block.blockFormat().lineHeightType() != QTextBlockFormat::FixedHeight ||
+                 block.length() > 1)
+            lines << marked(block); // not the spacer Qt keeps before a table
+    }
+    return lines;
+}
+
+QString marked(const QTextDocument &document)
+{
+    return markedLines(document.rootFrame()).join('\n');
 }
 
 QByteArray contentOf(const QString &path)
