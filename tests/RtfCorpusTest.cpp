@@ -9,13 +9,17 @@
 
 #include "RtfReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <QTextTable>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -159,4 +163,82 @@ TEST(RtfCorpus, TabStopsStandFromTheMarginAndThenEveryDeftab)
     const QTextLine line = block.layout()->lineAt(0);
     EXPECT_NEAR(line.cursorToX(block.text().indexOf('b')), 2160 / 15.0, 0.5);
     EXPECT_NEAR(line.cursorToX(block.text().indexOf('c')), 2880 / 15.0, 0.5);
+}
+
+namespace {
+
+QRectF boxOf(QTextDocument &document, const QTextBlock &block)
+{
+    return document.documentLayout()->blockBoundingRect(block);
+}
+
+} // namespace
+
+// A table's columns stand where the file's \cellx puts them, the same in
+// every row; a picture is in the document at its size, its image with it.
+TEST(RtfCorpus, TableColumnsLineUpAndPicturesHaveTheirSize)
+{
+    QTextDocument document;
+    ReadRtf(contentOf(QStringLiteral(KESTRIX_RTF_CORPUS "/libreoffice-pictures-tables.rtf")),
+            document);
+    document.setTextWidth(700);
+    document.size();
+    QTextTable *table = nullptr;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd() && !table; ++it)
+        table = qobject_cast<QTextTable *>(it.currentFrame());
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->columns(), 2);
+    const auto cellX = [&](int row, int column) {
+        return boxOf(document, table->cellAt(row, column).firstCursorPosition().block()).x();
+    };
+    for (const int row : {1, 3})
+        EXPECT_NEAR(cellX(row, 1), cellX(0, 1), 0.5) << row;
+    EXPECT_NEAR(cellX(0, 1) - cellX(0, 0), 1581 / 15.0, 2);
+    EXPECT_EQ(table->cellAt(2, 0).columnSpan(), 2); // the shaded row's one cell
+    EXPECT_EQ(table->cellAt(3, 0).rowSpan(), 2);    // merged down
+    EXPECT_EQ(table->cellAt(2, 0).format().background().color(), QColor(255, 255, 0));
+
+    const QTextBlock pictureLine = document.findBlock(document.toPlainText().indexOf("the SEND"));
+    QTextCursor atPicture(pictureLine);
+    atPicture.movePosition(QTextCursor::NextCharacter);
+    const QTextImageFormat picture = atPicture.charFormat().toImageFormat();
+    ASSERT_TRUE(picture.isValid());
+    EXPECT_EQ(document.resource(QTextDocument::ImageResource, QUrl(picture.name()))
+                  .value<QImage>()
+                  .size(),
+              QSize(48, 24));
+    EXPECT_GE(pictureLine.layout()->lineAt(0).height(), 48);
+}
+
+// Right, centre and decimal stops align the text's end, middle and point.
+TEST(RtfCorpus, TabStopsOfEachKindAlignTheirText)
+{
+    QTextDocument document;
+    ReadRtf(contentOf(QStringLiteral(KESTRIX_RTF_CORPUS "/libreoffice-tab-stops.rtf")), document);
+    document.size();
+    for (const QTextBlock &block : {document.begin(), document.begin().next()}) {
+        const QString text = block.text();
+        const QTextLine line = block.layout()->lineAt(0);
+        const int first = text.indexOf('\t', 1);
+        const int second = text.indexOf('\t', first + 1);
+        EXPECT_NEAR(line.cursorToX(first), 1701 / 15.0, 1) << text.toStdString();
+        EXPECT_NEAR((line.cursorToX(first + 1) + line.cursorToX(second)) / 2, 3402 / 15.0, 1);
+        EXPECT_NEAR(line.cursorToX(text.indexOf('.')), 5102 / 15.0, 1);
+    }
+}
+
+// A right-to-left list item has its bullet on the right, inside the page,
+// and its text to the bullet's left.
+TEST(RtfCorpus, RightToLeftItemsKeepTheirBulletOnTheRight)
+{
+    QTextDocument document;
+    ReadRtf(contentOf(QStringLiteral(KESTRIX_RTF_CORPUS "/libreoffice-rtl-lists.rtf")), document);
+    document.setTextWidth(400);
+    document.size();
+    const QTextBlock item = document.findBlock(document.toPlainText().indexOf(QChar(0x2022)));
+    const QTextLine line = item.layout()->lineAt(0);
+    const qreal bullet = line.cursorToX(0);
+    EXPECT_GT(bullet, line.cursorToX(item.text().indexOf('\t') + 2));
+    EXPECT_LE(bullet, 400 - item.blockFormat().rightMargin());
+    EXPECT_GE(line.naturalTextRect().left(), 0);
 }
