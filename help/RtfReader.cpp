@@ -789,6 +789,12 @@ private:
             m_border = &cell.borders[3];
         else if (word.startsWith("brdr") && m_border)
             borderWord(word, n);
+        else if (word == "clpadt" || word == "clpadl" || word == "clpadb" || word == "clpadr")
+            cell.padding[std::size_t(word == "clpadt"   ? 0
+                                     : word == "clpadl" ? 1
+                                     : word == "clpadb" ? 2
+                                                        : 3)] =
+                std::clamp(n, 0, 300) / double(kTwipsPerPixel);
         else if (word == "clcbpat")
             cell.background = colorOf(n);
         else if (word == "clshdng" && !cell.background.isValid()) {
@@ -1132,8 +1138,10 @@ private:
         format.setFontStrikeOut(look.strike);
         format.setVerticalAlignment(look.vertical);
         format.setFontPointSize(look.halfPoints / 2.0);
+        // Symbol-font text is Unicode by now; the font itself would hide it
+        // where it lays its glyphs out by its own code.
         if (const auto name = m_fonts.constFind(look.font);
-            name != m_fonts.cend() && !name->isEmpty())
+            name != m_fonts.cend() && !name->isEmpty() && codePageOf(look.font) != kSymbolCodePage)
             format.setFontFamilies({*name});
         if (const QColor color = colorOf(look.color); color.isValid())
             format.setForeground(color);

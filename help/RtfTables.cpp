@@ -48,6 +48,18 @@ void setBorders(QTextTableCellFormat &format, const std::array<RtfBorder, 4> &bo
     format.setRightBorderStyle(style(borders[3]));
 }
 
+void setPadding(QTextTableCellFormat &format, const std::array<double, 4> &padding)
+{
+    if (padding[0] >= 0)
+        format.setTopPadding(padding[0]);
+    if (padding[1] >= 0)
+        format.setLeftPadding(padding[1]);
+    if (padding[2] >= 0)
+        format.setBottomPadding(padding[2]);
+    if (padding[3] >= 0)
+        format.setRightPadding(padding[3]);
+}
+
 } // namespace
 
 RtfTables::RtfTables(QTextCursor &cursor, int cellBudget)
@@ -269,6 +281,7 @@ void RtfTables::shapeRow(Level &level, const RtfRowDef &def)
         const RtfCellDef &cell = def.cells[first];
         QTextTableCellFormat format = table->cellAt(level.row, column).format().toTableCellFormat();
         setBorders(format, cell.borders);
+        setPadding(format, cell.padding);
         if (cell.background.isValid())
             format.setBackground(cell.background);
         table->cellAt(level.row, column).setFormat(format);

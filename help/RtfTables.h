@@ -41,7 +41,8 @@ struct RtfCellDef
     bool merged = false;     // \clmrg: part of the cell before
     bool vMergeFirst = false;
     bool vMerged = false;
-    std::array<RtfBorder, 4> borders; // top, left, bottom, right
+    std::array<RtfBorder, 4> borders;              // top, left, bottom, right
+    std::array<double, 4> padding{-1, -1, -1, -1}; // pixels, the same order; -1 for the row's
     QColor background;
 };
 

@@ -92,6 +92,12 @@ TEST(RtfReader, CharacterFormattingFollowsGroupsAndResets)
     EXPECT_EQ(formatOf(document, 'i').fontFamilies().toStringList(), QStringList{"Courier New"});
     EXPECT_EQ(formatOf(document, 'j').fontWeight(), QFont::Bold);
     EXPECT_EQ(formatOf(document, 'k').fontWeight(), QFont::Normal);
+
+    // Symbol-font letters are Greek, in a font that has Greek letters.
+    ASSERT_TRUE(ReadRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a}", document).ok);
+    EXPECT_EQ(document.toPlainText(), QString(QChar(0x03B1)));
+    EXPECT_FALSE(
+        formatOf(document, QChar(0x03B1)).fontFamilies().toStringList().contains("Symbol"));
 }
 
 TEST(RtfReader, ParagraphsKeepAlignmentAndIndentsUntilPard)
