@@ -16,6 +16,7 @@ namespace {
 // Two writers round the same edge apart by a few twips.
 constexpr int kEdgeTolerance = 30;
 constexpr double kMaxPaddingPixels = 20;
+constexpr int kMaxRowsPerTable = 64;
 
 int matchingEdge(const std::vector<int> &grid, int twips)
 {
@@ -166,7 +167,10 @@ void RtfTables::collapseEmptyBlockBefore(QTextTable *table)
 
 void RtfTables::startRow(std::size_t depth, const RtfRowDef &def)
 {
-    if (!def.cells.empty() && !fitsGrid(m_levels[depth], def)) {
+    // Qt rebuilds a table's grid on every change, in time that grows with
+    // its cells; long tables go on in a table of their own every so many rows.
+    const bool full = m_levels[depth].row + 1 >= kMaxRowsPerTable;
+    if (full || (!def.cells.empty() && !fitsGrid(m_levels[depth], def))) {
         closeTo(depth);
         openTable(def);
         return;

@@ -11,7 +11,7 @@
 //
 // A table keeps the column edges of its first row; a later row whose edges
 // are all among them spans its cells over those columns, any other row
-// starts a table of its own right below. Nesting past kMaxTableDepth goes
+// starts a table of its own right below, as does every 64th row. Nesting past kMaxTableDepth goes
 // into the deepest table, and past a cell budget proportional to the input
 // the text continues outside tables, so no file makes more cells than it
 // has bytes.
