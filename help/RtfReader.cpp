@@ -1183,12 +1183,19 @@ private:
              stop <= kMaxIndentTwips; stop += m_defaultTabTwips)
             stops.push_back({stop, QTextOption::LeftTab});
         // RTF measures stops from the margin, Qt from where the first line
-        // starts.
+        // starts. In right-to-left lines Qt takes a left stop for a right one
+        // and the other way round; it gets them the other way round here.
+        const bool rightToLeft = look.direction == Direction::RightToLeft;
+        const auto kindOf = [rightToLeft](QTextOption::TabType kind) {
+            if (!rightToLeft || kind == QTextOption::CenterTab || kind == QTextOption::DelimiterTab)
+                return kind;
+            return kind == QTextOption::LeftTab ? QTextOption::RightTab : QTextOption::LeftTab;
+        };
         QList<QTextOption::Tab> tabs;
         for (const TabStop &stop : stops)
             if (stop.twips > firstLineStart)
                 tabs << QTextOption::Tab(
-                    double(stop.twips - firstLineStart) / kTwipsPerPixel, stop.kind,
+                    double(stop.twips - firstLineStart) / kTwipsPerPixel, kindOf(stop.kind),
                     stop.kind == QTextOption::DelimiterTab ? QChar(u'.') : QChar());
         return tabs;
     }

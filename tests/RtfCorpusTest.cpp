@@ -228,7 +228,7 @@ TEST(RtfCorpus, TabStopsOfEachKindAlignTheirText)
 }
 
 // A right-to-left list item has its bullet on the right, inside the page,
-// and its text to the bullet's left.
+// and its text to the bullet's left, at a tab stop.
 TEST(RtfCorpus, RightToLeftItemsKeepTheirBulletOnTheRight)
 {
     QTextDocument document;
@@ -239,6 +239,10 @@ TEST(RtfCorpus, RightToLeftItemsKeepTheirBulletOnTheRight)
     const QTextLine line = item.layout()->lineAt(0);
     const qreal bullet = line.cursorToX(0);
     EXPECT_GT(bullet, line.cursorToX(item.text().indexOf('\t') + 2));
+    // The text starts at the first default stop past the first line's
+    // start (\li709 + \fi992), counted from the right; Qt rounds a
+    // right-to-left stop by a pixel or two.
+    EXPECT_NEAR(bullet - line.cursorToX(item.text().indexOf('\t') + 1), (2160 - 1701) / 15.0, 3);
     EXPECT_LE(bullet, 400 - item.blockFormat().rightMargin());
     EXPECT_GE(line.naturalTextRect().left(), 0);
 }
