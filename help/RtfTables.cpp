@@ -61,6 +61,15 @@ void setPadding(QTextTableCellFormat &format, const std::array<double, 4> &paddi
         format.setRightPadding(padding[3]);
 }
 
+bool looksPlain(const RtfCellDef &cell)
+{
+    const auto none = [](const RtfBorder &b) { return b.width == 0; };
+    const auto unset = [](double padding) { return padding < 0; };
+    return std::all_of(cell.borders.begin(), cell.borders.end(), none) &&
+           std::all_of(cell.padding.begin(), cell.padding.end(), unset) &&
+           !cell.background.isValid();
+}
+
 } // namespace
 
 RtfTables::RtfTables(QTextCursor &cursor, int cellBudget)
@@ -283,12 +292,17 @@ void RtfTables::shapeRow(Level &level, const RtfRowDef &def)
         if (column + span > table->columns())
             break;
         const RtfCellDef &cell = def.cells[first];
-        QTextTableCellFormat format = table->cellAt(level.row, column).format().toTableCellFormat();
-        setBorders(format, cell.borders);
-        setPadding(format, cell.padding);
-        if (cell.background.isValid())
-            format.setBackground(cell.background);
-        table->cellAt(level.row, column).setFormat(format);
+        if (looksPlain(cell)) {
+            // nothing to set: a cell's format costs time on every row
+        } else {
+            QTextTableCell target = table->cellAt(level.row, column);
+            QTextTableCellFormat format = target.format().toTableCellFormat();
+            setBorders(format, cell.borders);
+            setPadding(format, cell.padding);
+            if (cell.background.isValid())
+                format.setBackground(cell.background);
+            target.setFormat(format);
+        }
         if (span > 1)
             table->mergeCells(level.row, column, 1, span);
         int &start = level.vMergeStart[std::size_t(column)];
