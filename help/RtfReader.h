@@ -2,16 +2,20 @@
 #pragma once
 
 // A reader for the rich text (RTF) of help files, into a QTextDocument. It
-// covers what word processors write for plain documents: paragraphs, tabs and
-// line breaks; bold, italic, underline, strike-through and sizes; the font and
-// colour tables; alignment and indents; \'hh bytes in Windows-1252, \uN with
-// its fallback skipped, and the common symbols. Pictures, objects, headers,
-// footers, document information, style sheets and every \* destination are
+// covers what word processors write for documents: paragraphs, their
+// direction, alignment, indents and tab stops of every kind; bold, italic,
+// underline, strike-through and sizes, with the associated properties of
+// right-to-left and double-byte text; the font and colour tables; text in
+// any code page, by the fonts' charsets; \uN with its fallback skipped;
+// lists' labels, Word 6 numbering too; footnotes at the end; tables, nested
+// ones too, as tables; PNG, JPEG and bitmap pictures as images, other
+// pictures as a frame of their size. Objects, headers, footers, document
+// information, style sheets and the \* destinations that hold no text are
 // skipped.
 //
 // Malformed input is read as far as it makes sense and never hangs the
 // reader: unbalanced groups are closed at the end, numbers are clamped, and
-// groups nested deeper than kMaxRtfDepth are skipped whole.
+// time and memory grow in step with the input, however deep its groups.
 
 #include <QByteArrayView>
 #include <QString>
@@ -19,8 +23,6 @@
 class QTextDocument;
 
 namespace kestrix {
-
-inline constexpr int kMaxRtfDepth = 100;
 
 struct RtfRead
 {

@@ -92,6 +92,12 @@ TEST(RtfReader, CharacterFormattingFollowsGroupsAndResets)
     EXPECT_EQ(formatOf(document, 'i').fontFamilies().toStringList(), QStringList{"Courier New"});
     EXPECT_EQ(formatOf(document, 'j').fontWeight(), QFont::Bold);
     EXPECT_EQ(formatOf(document, 'k').fontWeight(), QFont::Normal);
+
+    // Symbol-font letters are Greek, in a font that has Greek letters.
+    ASSERT_TRUE(ReadRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a}", document).ok);
+    EXPECT_EQ(document.toPlainText(), QString(QChar(0x03B1)));
+    EXPECT_FALSE(
+        formatOf(document, QChar(0x03B1)).fontFamilies().toStringList().contains("Symbol"));
 }
 
 TEST(RtfReader, ParagraphsKeepAlignmentAndIndentsUntilPard)
@@ -117,8 +123,9 @@ TEST(RtfReader, ParagraphsKeepAlignmentAndIndentsUntilPard)
 
 TEST(RtfReader, MalformedInputIsReadAsFarAsItGoes)
 {
-    const QByteArray deep = "{\\rtf1 " + QByteArray(kMaxRtfDepth + 50, '{') + "deep\\}" +
-                            QByteArray(kMaxRtfDepth + 50, '}') + "after}";
+    // Mail programs nest thousands deep; none of the text is lost.
+    const QByteArray deep =
+        "{\\rtf1 " + QByteArray(3000, '{') + "deep\\}" + QByteArray(3000, '}') + "after}";
     const struct
     {
         QByteArray rtf;
@@ -126,7 +133,7 @@ TEST(RtfReader, MalformedInputIsReadAsFarAsItGoes)
     } cases[] = {
         {"{\\rtf1 {{{{ unclosed", " unclosed"},
         {"{\\rtf1 x}}}}} extra }", "x"}, // nothing after the closing brace
-        {deep, "after"},
+        {deep, "deep}after"},
         {"{\\rtf1 \\fs99999999999999999999999 big}", "big"},
         {"{\\rtf1 \\u99999999999?a\\u-99999999?b}", "ab"},
         {"{\\rtf1 \\uc99999999 \\u8364 abcdefghijklmnopqrstuvwxyz}",
@@ -206,11 +213,35 @@ TEST(RtfReader, TextReadsInItsCodePageAndInItsPlace)
              "more."
              "\n\n\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500"
              "\u2500\u2500\u2500\u2500\u2500\u2500\u2500\n1 Note one.\n2 Unmarked.")},
-        {"nested cells stay apart",
-         "{\\rtf1\\intbl Coronar\\nestcell "
-         "arterie\\nestcell{\\*\\nesttableprops\\nestrow}{\\nonesttables\\par}Calcium\\cell "
-         "Score\\cell\\row}",
-         QString::fromUtf8("Coronar\tarterie\t\nCalcium\tScore\t\n")},
+        {"charset 0 is Windows-1252 whatever the document's code page",
+         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset1 X;}{\\f2 "
+         "Y;}}\\f0 caf\\'e9 {\\f1 \\'e9}{\\f2 \\'e9}}",
+         QString::fromUtf8("café йй")},
+        {"Japanese Word's quotes in a charset 0 font",
+         "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset0 Century;}{\\f1\\fcharset128 "
+         "Mincho;}}\\f0 \\'93Q\\'94 {\\f1 \\'96\\'b3}}",
+         QString::fromUtf8("“Q” 無")},
+        {"UTF-8 as the document's code page and a font's",
+         "{\\rtf1\\ansi\\ansicpg65001{\\fonttbl{\\f0\\cpg65001 A;}{\\f1 B;}}{\\f1 "
+         "\\'e4\\'b8\\'ad\\'e5\\'9c\\'8b}{\\f0 \\'c3\\'a9}}",
+         QString::fromUtf8("中國é")},
+        {"Mac code pages and charsets",
+         "{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset89 C;}{\\f1\\fcharset88 E;}{\\f2\\fcharset78 "
+         "J;}}caf\\'8e {\\f0 \\'80} {\\f1 \\'84} {\\f2 \\'96\\'b3}}",
+         QString::fromUtf8("café А Ą 無")},
+        {"TextEdit's Japanese", "{\\rtf1\\mac\\ansicpg10001 \\'96\\'b3\\'90\\'fc}",
+         QString::fromUtf8("無線")},
+        {"the Symbol font's letters and signs",
+         "{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset2 Symbol;}{\\f1 Symbol;}}{\\f0 a\\'b1b\\u61553?} "
+         "{\\f1 W} a}",
+         QString::fromUtf8("α±βθ Ω a")},
+        {"Word 6 bullets and numbers where the label's text is missing",
+         "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}\\pard{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}"
+         "One\\par{\\*\\pn\\pnlvlbody\\pndec\\pnstart3{\\pntxta "
+         ".}}Two\\par{\\*\\pn\\pnlvlbody\\pndec"
+         "\\pnstart3{\\pntxta .}}Three\\par\\pard{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxtb (}{\\pntxta "
+         ")}}Four\\par{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}Five}",
+         QString::fromUtf8("•\tOne\n3.\tTwo\n4.\tThree\n(I)\tFour\n•\tFive")},
     };
     for (const auto &c : cases) {
         QTextDocument document;
