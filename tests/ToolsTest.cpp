@@ -204,38 +204,6 @@ TEST_F(Tools, TheSimulatorRefusesACorruptedTransmission)
     EXPECT_TRUE(result.out.contains("LCD: ERR CHECKSUM"));
 }
 
-// A header pause of 3 ms or less is refused, the 10 ms of a send are not.
-// The writer spins rather than sleeps, so that its pause is what it says.
-TEST_F(Tools, TheSimulatorRefusesAHeaderPauseOf3MsOrLess)
-{
-    Simulator sim(3);
-    ASSERT_FALSE(sim.path().isEmpty());
-    const BlockHeader header{0xFE, 0xFE};
-    for (const int pauseUs : {0, 3000}) {
-        QFile line(sim.path());
-        ASSERT_TRUE(line.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        for (int half = 0; half < 2; ++half) {
-            line.write("\xFE\xFE");
-            const auto written = std::chrono::steady_clock::now();
-            while (std::chrono::steady_clock::now() - written < std::chrono::microseconds(pauseUs))
-                ;
-            line.write(Block(frame(), half, header));
-            const auto gap = std::chrono::steady_clock::now() - written;
-            EXPECT_LT(gap, std::chrono::microseconds(pauseUs + 1000)) << "the writer was late";
-            QThread::msleep(400);
-        }
-        QThread::msleep(kQuietToResyncMs + 100);
-    }
-    EXPECT_EQ(run(sendProgram(), {"--device", sim.path(), cfg()}).exitCode, 0);
-    const ProcessResult result = sim.finish();
-    EXPECT_EQ(result.exitCode, 1);
-    for (const char *expected :
-         {"Transmission 1: refused: block 1 came 0\\.\\d ms after its header",
-          "Transmission 2: refused: block 1 came [0-3]\\.\\d ms after its header",
-          "Transmission 3: accepted"})
-        EXPECT_TRUE(result.out.contains(QRegularExpression(expected))) << result.out.toStdString();
-}
-
 TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
 {
     const QString bad = QDir(folder.path()).filePath("bad.cfg");
