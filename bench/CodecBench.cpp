@@ -23,7 +23,7 @@ DeviceSettings everythingOn()
 
 void BM_BuildConfigFrame(benchmark::State &state)
 {
-    const DeviceSettings settings = everythingOn();
+    DeviceSettings settings = everythingOn();
     ConfigFrame frame{};
     for (auto _ : state) {
         benchmark::DoNotOptimize(BuildConfigFrame(settings, frame));
@@ -34,7 +34,7 @@ BENCHMARK(BM_BuildConfigFrame);
 
 void BM_ReadConfigFile(benchmark::State &state)
 {
-    const QByteArray file = *WriteConfigFile(everythingOn()).bytes;
+    const QByteArray file = *WriteConfigFile(everythingOn());
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadConfigFile(file));
     state.SetBytesProcessed(state.iterations() * file.size());

@@ -27,11 +27,12 @@ int main(int argc, char **argv)
         dialogs.push_back(std::make_unique<kestrix::Dialog>());
         kestrix::Dialog *dialog = dialogs.back().get();
         QElapsedTimer &clock = clocks[static_cast<std::size_t>(i)];
-        QObject::connect(dialog->tmrHide, &QTimer::timeout, [&clock, &hidden, count] {
-            std::printf("hid after %.1f ms\n", clock.nsecsElapsed() / 1e6);
-            if (++hidden == count)
-                QCoreApplication::quit();
-        });
+        QObject::connect(dialog->findChild<QTimer *>(QStringLiteral("tmrHide")), &QTimer::timeout,
+                         [&clock, &hidden, count] {
+                             std::printf("hid after %.1f ms\n", clock.nsecsElapsed() / 1e6);
+                             if (++hidden == count)
+                                 QCoreApplication::quit();
+                         });
         kestrix::DialogProgress progress([dialog] { return dialog; });
         progress.showModeless();
         clock.start();

@@ -32,19 +32,19 @@ class TimedPort : public SerialPort
 {
 public:
     explicit TimedPort(SerialPort &port) : m_port(port) {}
-    PortFailure setPortNumber(int number) override { return m_port.setPortNumber(number); }
-    PortFailure open() override
+    Result<> setPortNumber(int number) override { return m_port.setPortNumber(number); }
+    Result<> open() override
     {
         opened = Clock::now();
         return m_port.open();
     }
     bool isOpen() const override { return m_port.isOpen(); }
-    PortFailure write(const QByteArray &bytes) override { return m_port.write(bytes); }
-    PortFailure close() override
+    Result<> write(const QByteArray &bytes) override { return m_port.write(bytes); }
+    Result<> close() override
     {
-        auto failure = m_port.close();
+        auto closing = m_port.close();
         closed = Clock::now();
-        return failure;
+        return closing;
     }
     Clock::time_point opened, closed;
 
@@ -85,7 +85,9 @@ int main(int argc, char *argv[])
     DialogProgress progress([&dialog] { return &dialog; });
 
     ConfigFrame frame{};
-    BuildConfigFrame(DefaultSettings(), frame);
+    DeviceSettings settings = DefaultSettings();
+    if (!BuildConfigFrame(settings, frame))
+        return 1;
     const BlockHeader header = kBlockHeader;
 
     Stats headerToBlock, blockToHeader, openToClose, whole;
@@ -93,7 +95,7 @@ int main(int argc, char *argv[])
         if (run > 0 && !pair.start()) // a fresh record
             return 1;
         const auto start = Clock::now();
-        if (TransmitConfigFrame(frame, header, QStringLiteral("1"), port, progress, services)) {
+        if (!TransmitConfigFrame(frame, header, QStringLiteral("1"), port, progress, services)) {
             std::fprintf(stderr, "send failed\n");
             return 1;
         }

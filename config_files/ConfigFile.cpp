@@ -50,8 +50,17 @@ class FieldReader
 public:
     explicit FieldReader(QIODevice &device) : m_device(device) {}
 
-    // The next field, or nothing with error() set.
-    std::optional<RawField> next(int number, const ConfigField &field)
+    // The next field, or where and why the file cannot give it.
+    Result<RawField> next(int number, const ConfigField &field)
+    {
+        std::optional<RawField> raw = scan(number, field);
+        if (!raw)
+            return Failure{m_error};
+        return *raw;
+    }
+
+private:
+    std::optional<RawField> scan(int number, const ConfigField &field)
     {
         m_fieldBytes = 0;
         m_number = number;
@@ -85,9 +94,6 @@ public:
         return raw;
     }
 
-    const QString &error() const { return m_error; }
-
-private:
     static bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
     bool get(char &c)
@@ -142,7 +148,7 @@ private:
         const int lastLine = m_lineHasBytes ? m_line : std::max(1, m_line - 1);
         fail(lastLine, QStringLiteral("the file ends before field %1 of %2.")
                            .arg(m_number)
-                           .arg(kConfigFieldCount));
+                           .arg(ConfigFields().size()));
         return std::nullopt;
     }
 
@@ -207,14 +213,13 @@ private:
     bool m_failed = false;
 };
 
-// A number field's value as its control would take it, or an error.
-std::optional<int> numberOf(const RawField &raw, int number, const ConfigField &field,
-                            QString &error)
+// A number field's value as its control would take it.
+Result<int> numberOf(const RawField &raw, int number, const ConfigField &field)
 {
     const QString text = QString::fromLatin1(raw.bytes);
     const auto refuse = [&](const QString &what) {
-        error = QStringLiteral("line %1: %2: %3").arg(raw.line).arg(fieldName(number, field), what);
-        return std::nullopt;
+        return Failure{
+            QStringLiteral("line %1: %2: %3").arg(raw.line).arg(fieldName(number, field), what)};
     };
     double value = 0;
     if (field.kind == FieldKind::Band) {
@@ -243,8 +248,7 @@ std::optional<int> numberOf(const RawField &raw, int number, const ConfigField &
 }
 
 // A text field as its control holds it: Windows-1252 characters only.
-std::optional<QString> textOf(const RawField &raw, bool utf8, int number, const ConfigField &field,
-                              QString &error)
+Result<QString> textOf(const RawField &raw, bool utf8, int number, const ConfigField &field)
 {
     if (!utf8)
         return DecodeWindows1252(raw.bytes);
@@ -252,17 +256,17 @@ std::optional<QString> textOf(const RawField &raw, bool utf8, int number, const 
     const QString text = decoder(raw.bytes);
     if (!decoder.hasError() && EncodeWindows1252(text))
         return text;
-    error = QStringLiteral("line %1: %2 holds %3, which the device cannot show.")
-                .arg(raw.line)
-                .arg(fieldName(number, field),
-                     decoder.hasError() ? QStringLiteral("bytes that are not UTF-8")
-                                        : QStringLiteral("a character outside Windows-1252"));
-    return std::nullopt;
+    return Failure{QStringLiteral("line %1: %2 holds %3, which the device cannot show.")
+                       .arg(raw.line)
+                       .arg(fieldName(number, field),
+                            decoder.hasError()
+                                ? QStringLiteral("bytes that are not UTF-8")
+                                : QStringLiteral("a character outside Windows-1252"))};
 }
 
 } // namespace
 
-ConfigWrite WriteConfigFile(const DeviceSettings &settings)
+Result<QByteArray> WriteConfigFile(const DeviceSettings &settings)
 {
     DeviceSettings source = settings;
     QByteArray out;
@@ -277,20 +281,20 @@ ConfigWrite WriteConfigFile(const DeviceSettings &settings)
         if (field.kind == FieldKind::Text) {
             const std::optional<QByteArray> text = writeText(field.text(source));
             if (!text)
-                return {std::nullopt, QStringLiteral("%1 holds a double quote, a line break or a "
-                                                     "character outside Windows-1252, which a "
-                                                     "configuration file cannot keep.")
-                                          .arg(field.description)};
+                return Failure{QStringLiteral("%1 holds a double quote, a line break or a "
+                                              "character outside Windows-1252, which a "
+                                              "configuration file cannot keep.")
+                                   .arg(field.description)};
             out += *text;
         } else {
             out += QByteArray::number(field.number(source));
         }
     }
     out += "\r\n";
-    return {out, {}};
+    return out;
 }
 
-ConfigRead ReadConfigFile(QIODevice &device)
+Result<DeviceSettings> ReadConfigFile(QIODevice &device)
 {
     // Editors on Windows often mark UTF-8 text so; without the mark the file
     // is Windows-1252, as this program writes it.
@@ -299,42 +303,41 @@ ConfigRead ReadConfigFile(QIODevice &device)
     if (utf8)
         device.skip(3);
     if (utf8 && device.peek(3) == bom)
-        return {std::nullopt, QStringLiteral("line 1: the file starts with two UTF-8 byte-order "
-                                             "marks; one is allowed. Remove the second, or save "
-                                             "the file again as Windows-1252 or UTF-8.")};
+        return Failure{QStringLiteral("line 1: the file starts with two UTF-8 byte-order "
+                                      "marks; one is allowed. Remove the second, or save "
+                                      "the file again as Windows-1252 or UTF-8.")};
     // Every file of ours starts with a quote or a digit; in UTF-16 one of
     // the first two bytes is then zero, with or without its mark.
     const QByteArray start = device.peek(2);
     if (start == "\xFF\xFE" || start == "\xFE\xFF" ||
         (start.size() == 2 && (start[0] == '\0' || start[1] == '\0')))
-        return {std::nullopt, QStringLiteral("line 1: the file is UTF-16 text, which this "
-                                             "program cannot read. Save it as Windows-1252 or "
-                                             "UTF-8.")};
+        return Failure{QStringLiteral("line 1: the file is UTF-16 text, which this "
+                                      "program cannot read. Save it as Windows-1252 or "
+                                      "UTF-8.")};
     DeviceSettings settings;
     FieldReader reader(device);
     int number = 0;
     for (const ConfigField &field : ConfigFields()) {
         ++number;
-        const std::optional<RawField> raw = reader.next(number, field);
+        const Result<RawField> raw = reader.next(number, field);
         if (!raw)
-            return {std::nullopt, reader.error()};
-        QString error;
+            return Failure{raw.error()};
         if (field.kind == FieldKind::Text) {
-            const std::optional<QString> text = textOf(*raw, utf8, number, field, error);
+            const Result<QString> text = textOf(*raw, utf8, number, field);
             if (!text)
-                return {std::nullopt, error};
+                return Failure{text.error()};
             field.text(settings) = *text;
             continue;
         }
-        const std::optional<int> value = numberOf(*raw, number, field, error);
+        const Result<int> value = numberOf(*raw, number, field);
         if (!value)
-            return {std::nullopt, error};
+            return Failure{value.error()};
         field.number(settings) = *value;
     }
-    return {settings, {}};
+    return settings;
 }
 
-ConfigRead ReadConfigFile(const QByteArray &bytes)
+Result<DeviceSettings> ReadConfigFile(const QByteArray &bytes)
 {
     QBuffer buffer;
     buffer.setData(bytes);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The configuration file: 35 fields over 25 lines of Windows-1252 text with
+// The configuration file: the settings table's fields, 35 over 25 lines, of Windows-1252 text with
 // CR LF line ends. Texts are written between double quotes exactly as shown;
 // check states and list positions as decimal integers.
 //
@@ -12,11 +12,10 @@
 // without line ends is never pulled into memory.
 
 #include "DeviceSettings.h"
+#include "Result.h"
 
 #include <QByteArray>
 #include <QString>
-
-#include <optional>
 
 class QIODevice;
 
@@ -24,21 +23,11 @@ namespace kestrix {
 
 inline constexpr int kMaxFieldBytes = 1024;
 
-struct ConfigWrite
-{
-    std::optional<QByteArray> bytes;
-    QString error; // what keeps the settings out of a file, when bytes is empty
-};
+// The file's bytes, or why the settings cannot be kept in a file.
+Result<QByteArray> WriteConfigFile(const DeviceSettings &settings);
 
-struct ConfigRead
-{
-    std::optional<DeviceSettings> settings;
-    QString error; // "line N: ..." when settings is empty
-};
-
-ConfigWrite WriteConfigFile(const DeviceSettings &settings);
-
-ConfigRead ReadConfigFile(QIODevice &device);
-ConfigRead ReadConfigFile(const QByteArray &bytes);
+// The settings, or "line N: ..." saying what is wrong where.
+Result<DeviceSettings> ReadConfigFile(QIODevice &device);
+Result<DeviceSettings> ReadConfigFile(const QByteArray &bytes);
 
 } // namespace kestrix

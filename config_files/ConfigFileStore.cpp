@@ -10,9 +10,9 @@ namespace kestrix {
 
 namespace {
 
-QString aboutFile(const QString &path, const QString &what)
+Failure aboutFile(const QString &path, const QString &what)
 {
-    return FileTitle(path) + QStringLiteral(": ") + what;
+    return {FileTitle(path) + QStringLiteral(": ") + what};
 }
 
 } // namespace
@@ -23,11 +23,11 @@ QString FileTitle(const QString &path)
     return path.mid(cut + 1);
 }
 
-std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings &settings)
+Result<> SaveConfigFile(const QString &path, const DeviceSettings &settings)
 {
-    const ConfigWrite written = WriteConfigFile(settings);
-    if (!written.bytes)
-        return aboutFile(path, QStringLiteral("not saved: ") + written.error);
+    const Result<QByteArray> written = WriteConfigFile(settings);
+    if (!written)
+        return aboutFile(path, QStringLiteral("not saved: ") + written.error());
 
     const QFileInfo target(path); // through a link, the file it names
     if (target.exists() && !target.isFile())
@@ -57,14 +57,14 @@ std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings 
                                        .arg(folder));
         return aboutFile(path, QStringLiteral("cannot be written: %1.").arg(file.errorString()));
     }
-    const qint64 done = file.write(*written.bytes);
-    if (done != written.bytes->size()) {
+    const qint64 done = file.write(*written);
+    if (done != written->size()) {
         // A write cut short sets no error of its own: the disk is full.
         const QString reason =
             done < 0 ? file.errorString()
                      : QStringLiteral("only %1 of %2 bytes could be written; the disk may be full")
                            .arg(done)
-                           .arg(written.bytes->size());
+                           .arg(written->size());
         file.cancelWriting();
         return aboutFile(path, QStringLiteral("cannot be written: %1. The old file is "
                                               "unchanged.")
@@ -81,28 +81,29 @@ std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings 
                                    .arg(file.errorString()));
     // The new file keeps the access rights that the operator gave the old
     // one; QSaveFile keeps them only where the owner may write.
-    if (replacing)
-        QFile::setPermissions(path, rights);
-    return std::nullopt;
+    // The settings are saved either way; a mode that did not carry over
+    // does not make that a failure, but it is logged.
+    if (replacing && !QFile::setPermissions(path, rights))
+        qWarning("%s: saved, but its former access rights could not be restored",
+                 qUtf8Printable(FileTitle(path)));
+    return {};
 }
 
-ConfigRead LoadConfigFile(const QString &path)
+Result<DeviceSettings> LoadConfigFile(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return {std::nullopt, aboutFile(path, QStringLiteral("is a folder, not a file."))};
+        return aboutFile(path, QStringLiteral("is a folder, not a file."));
     // A pipe or a device would block the read, or never end.
     if (info.exists() && !info.isFile())
-        return {std::nullopt,
-                aboutFile(path, QStringLiteral("is not a regular file (a device or a pipe); "
-                                               "a configuration file is a plain file."))};
+        return aboutFile(path, QStringLiteral("is not a regular file (a device or a pipe); "
+                                              "a configuration file is a plain file."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt,
-                aboutFile(path, QStringLiteral("cannot be opened: %1.").arg(file.errorString()))};
-    ConfigRead read = ReadConfigFile(file);
-    if (!read.settings)
-        read.error = aboutFile(path, read.error);
+        return aboutFile(path, QStringLiteral("cannot be opened: %1.").arg(file.errorString()));
+    Result<DeviceSettings> read = ReadConfigFile(file);
+    if (!read)
+        return aboutFile(path, read.error());
     return read;
 }
 

@@ -9,8 +9,6 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace kestrix {
 
 // The part of path after its last "/" or "\", the whole path without either.
@@ -18,10 +16,9 @@ QString FileTitle(const QString &path);
 
 // Writes settings to path through a temporary file in the same folder, which
 // replaces the old file only once complete: a failure leaves it untouched.
-// Returns the error, or nothing on success.
-std::optional<QString> SaveConfigFile(const QString &path, const DeviceSettings &settings);
+Result<> SaveConfigFile(const QString &path, const DeviceSettings &settings);
 
 // Reads and checks the whole file at path.
-ConfigRead LoadConfigFile(const QString &path);
+Result<DeviceSettings> LoadConfigFile(const QString &path);
 
 } // namespace kestrix

@@ -1267,16 +1267,16 @@ private:
 
 } // namespace
 
-RtfRead ReadRtf(QByteArrayView rtf, QTextDocument &document)
+Result<> ReadRtf(QByteArrayView rtf, QTextDocument &document)
 {
     const QByteArrayView trimmed = rtf.trimmed();
     if (!trimmed.isEmpty() && !trimmed.startsWith("{\\rtf"))
-        return {false, QStringLiteral("The file is not in rich text format: it does not begin "
+        return Failure{QStringLiteral("The file is not in rich text format: it does not begin "
                                       "with {\\rtf.")};
     document.clear();
     document.setUndoRedoEnabled(false); // nobody undoes a help file
     RtfParser(trimmed, document).run();
-    return {true, {}};
+    return {};
 }
 
 } // namespace kestrix

@@ -17,6 +17,8 @@
 // reader: unbalanced groups are closed at the end, numbers are clamped, and
 // time and memory grow in step with the input, however deep its groups.
 
+#include "Result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -24,14 +26,8 @@ class QTextDocument;
 
 namespace kestrix {
 
-struct RtfRead
-{
-    bool ok = false;
-    QString error; // why nothing was read, when not ok
-};
-
 // Replaces the content of document with rtf. Fails only for input that is
 // not RTF at all; the document is then left as it was.
-RtfRead ReadRtf(QByteArrayView rtf, QTextDocument &document);
+Result<> ReadRtf(QByteArrayView rtf, QTextDocument &document);
 
 } // namespace kestrix

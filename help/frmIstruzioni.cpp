@@ -129,14 +129,14 @@ void frmIstruzioni::showFile(const QString &path)
         // grows costs far more. A file that is not rich text leaves the old
         // text shown.
         auto *document = new QTextDocument(rtfIstruzioni);
-        const RtfRead read = ReadRtf(bytes, *document);
-        if (read.ok) {
+        const Result<> read = ReadRtf(bytes, *document);
+        if (read) {
             rtfIstruzioni->setDocument(document); // the old one, its child, goes
             m_shown = now;
             return;
         }
         delete document;
-        error = read.error;
+        error = read.error();
     }
     report(error + QStringLiteral("\r\n") + m_fileName);
 }

@@ -6,6 +6,8 @@
 // scripts), the device the operator chose for COMn and the program stored,
 // and /dev/ttyS<n-1>.
 
+#include "Result.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -24,9 +26,9 @@ public:
     // The stored device of port number, or empty.
     virtual QString storedDevice(int number) const = 0;
     // Stores device for port number; an empty device forgets the choice, so
-    // that the number means its default again. Returns why it could not be
-    // stored, for the operator; the choices are then as they were.
-    virtual std::optional<QString> store(int number, const QString &device) = 0;
+    // that the number means its default again. A failure says why, for the
+    // operator; the choices are then as they were.
+    virtual Result<> store(int number, const QString &device) = 0;
     // Why the stored choices could not be read (none are then used), or
     // empty when they could.
     virtual QString problem() const { return {}; }
@@ -49,7 +51,8 @@ struct ResolvedPort
 std::optional<ResolvedPort> ResolvePort(int number, const QProcessEnvironment &environment,
                                         const PortMappings *stored);
 
-// "environment", "stored" or "default", for the operator.
+// Where the device of port number comes from, in words for the operator:
+// "named by KESTRIX_COM3", "chosen and stored" or "the default".
 QString SourceName(PortSource source, int number);
 
 // The variable that names port number's device, for messages.

@@ -68,14 +68,14 @@ QString StoredPortMappings::storedDevice(int number) const
     return m_settings ? m_settings->value(keyOf(number)).toString() : QString();
 }
 
-std::optional<QString> StoredPortMappings::store(int number, const QString &device)
+Result<> StoredPortMappings::store(int number, const QString &device)
 {
     if (!m_settings) {
-        if (auto failure = keepBadFileAside())
-            return failure;
+        if (Result<> kept = keepBadFileAside(); !kept)
+            return kept;
         read();
         if (!m_settings)
-            return QStringLiteral("COM%1 was not stored: %2").arg(number).arg(m_problem);
+            return Failure{QStringLiteral("COM%1 was not stored: %2").arg(number).arg(m_problem)};
     }
     const QString key = keyOf(number);
     const QVariant before = m_settings->value(key);
@@ -85,29 +85,29 @@ std::optional<QString> StoredPortMappings::store(int number, const QString &devi
         m_settings->setValue(key, device);
     m_settings->sync();
     if (m_settings->status() == QSettings::NoError)
-        return std::nullopt;
+        return {};
     // The settings object keeps what it could not write; the choices must
     // read as they are on disk.
     if (before.isValid())
         m_settings->setValue(key, before);
     else
         m_settings->remove(key);
-    return QStringLiteral("COM%1 was not stored: %2 cannot be written, %3.")
-        .arg(number)
-        .arg(m_path, whyNotWritten());
+    return Failure{QStringLiteral("COM%1 was not stored: %2 cannot be written, %3.")
+                       .arg(number)
+                       .arg(m_path, whyNotWritten())};
 }
 
-std::optional<QString> StoredPortMappings::keepBadFileAside()
+Result<> StoredPortMappings::keepBadFileAside()
 {
     if (!QFileInfo::exists(m_path))
-        return std::nullopt;
+        return {};
     const QString aside = m_path + QStringLiteral(".bad");
     QFile::remove(aside);
     QFile file(m_path);
     if (file.rename(aside))
-        return std::nullopt;
-    return QStringLiteral("%1\nIt could not be kept as %2 (%3), so nothing was stored.")
-        .arg(m_problem, aside, file.errorString());
+        return {};
+    return Failure{QStringLiteral("%1\nIt could not be kept as %2 (%3), so nothing was stored.")
+                       .arg(m_problem, aside, file.errorString())};
 }
 
 QString StoredPortMappings::whyNotWritten() const

@@ -29,14 +29,14 @@ public:
     explicit StoredPortMappings(QString filePath);
 
     QString storedDevice(int number) const override;
-    std::optional<QString> store(int number, const QString &device) override;
+    Result<> store(int number, const QString &device) override;
     QString problem() const override { return m_problem; }
 
     QString fileName() const { return m_path; }
 
 private:
     void read();
-    std::optional<QString> keepBadFileAside();
+    Result<> keepBadFileAside();
     QString whyNotWritten() const;
 
     QString m_path;

@@ -25,19 +25,19 @@ public:
     {
     }
 
-    PortFailure run(const ConfigFrame &frame, const BlockHeader &header, const QString &portText)
+    Result<> run(const ConfigFrame &frame, const BlockHeader &header, const QString &portText)
     {
         // Cut now: edits made while events run during the send change nothing.
         const QByteArray headerBytes(reinterpret_cast<const char *>(header.data()), 2);
         const QByteArray block1 = Block(frame, 0, header);
         const QByteArray block2 = Block(frame, 1, header);
 
-        if (auto failure = m_port.setPortNumber(PortNumberOf(portText)))
-            return *failure;
-        if (auto failure = m_port.open())
-            return *failure;
+        if (Result<> done = m_port.setPortNumber(PortNumberOf(portText)); !done)
+            return done;
+        if (Result<> done = m_port.open(); !done)
+            return done;
         if (!m_port.isOpen())
-            return std::nullopt;
+            return {};
 
         m_progress.setInfo(QStringLiteral("\r\nSending data on COM") + portText +
                            QStringLiteral("..."));
@@ -49,23 +49,23 @@ public:
         addDot();
 
         for (const QByteArray *block : {&block1, &block2}) {
-            if (auto failure = m_port.write(headerBytes))
-                return *failure;
+            if (Result<> done = m_port.write(headerBytes); !done)
+                return done;
             m_services.pause(kPauseAfterHeaderMs);
-            if (auto failure = m_port.write(*block))
-                return *failure;
+            if (Result<> done = m_port.write(*block); !done)
+                return done;
             m_services.pause(kPauseAfterBlockMs);
             addDot();
         }
 
-        if (auto failure = m_port.close())
-            return *failure;
+        if (Result<> done = m_port.close(); !done)
+            return done;
         m_services.pause(kPauseAfterCloseMs);
         m_progress.setInfo(QStringLiteral("Data sent !\r\n Be shure that the word 'OK!' appears "
                                           "on Kestrix's LCD"));
         m_progress.setOkVisible(true);
         m_progress.setHideTimerEnabled(true);
-        return std::nullopt;
+        return {};
     }
 
 private:
@@ -82,19 +82,20 @@ private:
 
 } // namespace
 
-PortFailure TransmitConfigFrame(const ConfigFrame &frame, const BlockHeader &header,
-                                const QString &portText, SerialPort &port, SendProgress &progress,
-                                Services &services)
+Result<> TransmitConfigFrame(const ConfigFrame &frame, const BlockHeader &header,
+                             const QString &portText, SerialPort &port, SendProgress &progress,
+                             Services &services)
 {
-    const PortFailure failure = Transmission(port, progress, services).run(frame, header, portText);
-    if (failure) {
-        // A port left open would block the next SEND and the window's close.
+    const Result<> sent = Transmission(port, progress, services).run(frame, header, portText);
+    if (!sent) {
+        // A port left open would block the next SEND and the window's close;
+        // the failure that stopped the send is the one the operator hears of.
         if (port.isOpen())
-            port.close();
-        services.messageBox(*failure, QString::fromLatin1(kTransmissionFailureTitle),
+            (void)port.close();
+        services.messageBox(sent.error(), QString::fromLatin1(kTransmissionFailureTitle),
                             MessageIcon::None);
     }
-    return failure;
+    return sent;
 }
 
 } // namespace kestrix

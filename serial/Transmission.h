@@ -33,9 +33,9 @@ inline constexpr char kTransmissionFailureTitle[] = "Kestrix_DX";
 // message box titled "Kestrix_DX" and returned; the port is closed on every
 // path. Returns nothing after a send that wrote all its bytes, and also when
 // the port opened without error yet reads back as closed (nothing is sent).
-PortFailure TransmitConfigFrame(const ConfigFrame &frame, const BlockHeader &header,
-                                const QString &portText, SerialPort &port, SendProgress &progress,
-                                Services &services);
+Result<> TransmitConfigFrame(const ConfigFrame &frame, const BlockHeader &header,
+                             const QString &portText, SerialPort &port, SendProgress &progress,
+                             Services &services);
 
 // The number in the port field: its leading number, a tie going to even.
 int PortNumberOf(const QString &portText);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The one map of the 35 settings: each one's slot in the settings record,
-// the window control that shows it (by its name) and its field in a
-// configuration file, in file order, with the line it ends on there. The
-// file's writer and reader, and the window's read and write of its
-// controls, all walk this table; a new setting is one more row.
+// The one map of the settings: each one's slot in the settings record, the
+// window control that shows it (by its name), its default, and its field in
+// a configuration file, in file order, with the line it ends on there. The
+// file's writer and reader, the defaults, the frame table and the window all
+// go through this table; a new setting is one more row.
 
 #include "DeviceSettings.h"
 
@@ -31,16 +31,21 @@ struct ConfigField
     FieldKind kind;
     int line;         // the line a written file puts it on, from 1
     int lastPosition; // Position and Band only: the list's last entry
+    // The default. A text default written with a point and marked
+    // localDecimal is shown with the locale's decimal separator.
+    QString defaultText;
+    int defaultNumber = 0;
+    bool localDecimal = false;
     std::function<QString &(DeviceSettings &)> text;
     std::function<int &(DeviceSettings &)> number;
 };
 
-inline constexpr int kConfigFieldCount = 35;
-inline constexpr int kConfigLineCount = 25;
-
 const std::vector<ConfigField> &ConfigFields();
 
-// The name of element index of a row of controls: "cbBand(2)".
-QString ElementName(const char *row, int index);
+// The row of the control named control, or null.
+const ConfigField *FindConfigField(const QString &control);
+
+// The name of element index of a row of controls: "row(2)".
+QString ElementName(const QString &row, int index);
 
 } // namespace kestrix

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ConfigFrame.h"
 
+#include "ConfigFields.h"
+#include "FrameTable.h"
 #include "NumericText.h"
 #include "Windows1252.h"
 
@@ -10,42 +12,15 @@ namespace kestrix {
 
 namespace {
 
-bool putByte(ConfigFrame &frame, int offset, std::uint8_t value)
-{
-    if (offset < 0 || offset >= kFrameSize)
-        return false;
-    frame[static_cast<std::size_t>(offset)] = value;
-    return true;
-}
-
 bool putBytes(ConfigFrame &frame, const QByteArray &bytes, int offset)
 {
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        if (!putByte(frame, offset + static_cast<int>(i), static_cast<std::uint8_t>(bytes[i])))
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const qsizetype at = offset + i;
+        if (at < 0 || at >= kFrameSize)
             return false;
-    return true;
-}
-
-// The slot rule: slot s comes from row s while s is below the count, from the
-// last active row after it. No row when the count list has no valid choice.
-std::optional<int> rowForSlot(int slot, int countPosition, int rows)
-{
-    if (countPosition < 0 || countPosition >= rows)
-        return std::nullopt;
-    return std::min(slot, countPosition);
-}
-
-std::optional<std::uint8_t> flagByte(std::initializer_list<int> checkStates)
-{
-    int weight = 0x80;
-    int byte = 0;
-    for (const int state : checkStates) {
-        if (state != 0 && state != 1)
-            return std::nullopt;
-        byte += state * weight;
-        weight /= 2;
+        frame[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(bytes[i]);
     }
-    return static_cast<std::uint8_t>(byte);
+    return true;
 }
 
 QString withoutLeadingSpaces(const QString &text)
@@ -56,22 +31,139 @@ QString withoutLeadingSpaces(const QString &text)
     return text.mid(first);
 }
 
-std::optional<QString> rangeDigits(const QString &text)
+class Encoder
 {
-    const double megahertz = ValueOf(text);
-    if (megahertz < 0)
-        return std::nullopt;
-    return FrequencyDigits(megahertz);
-}
+public:
+    Encoder(DeviceSettings &settings, ConfigFrame &frame) : m_settings(settings), m_frame(frame) {}
 
-// Why a text did not fit the frame: a character the device cannot show, or
-// more characters than the frame holds after its place.
-QString textProblem(const QString &what, const QString &text)
-{
-    return EncodeWindows1252(text)
-               ? what + QStringLiteral(" is too long for the device")
-               : what + QStringLiteral(" holds a character outside Windows-1252");
-}
+    Result<> run()
+    {
+        QString badBound;
+        for (const FrameSlot &slot : FrameSlots()) {
+            const ConfigField *source = nullptr;
+            if (!slot.setting.isEmpty()) {
+                source = FindConfigField(SlotSource(slot, countPosition(slot)));
+                if (!source)
+                    return Failure{FindConfigField(slot.count)->description +
+                                   QStringLiteral(" has no entry chosen")};
+            }
+            const Result<> written = encode(slot, source);
+            if (written)
+                continue;
+            if (!isRange(slot))
+                return written;
+            if (badBound.isEmpty()) // the build runs on to fill the rest of the frame
+                badBound = written.error();
+        }
+        if (!badBound.isEmpty())
+            return Failure{badBound};
+        return {};
+    }
+
+private:
+    static bool isRange(const FrameSlot &slot)
+    {
+        return slot.encoding == SlotEncoding::RangeLow || slot.encoding == SlotEncoding::RangeHigh;
+    }
+
+    Result<> encode(const FrameSlot &slot, const ConfigField *source)
+    {
+        switch (slot.encoding) {
+        case SlotEncoding::RangeLow:
+        case SlotEncoding::RangeHigh:
+            return range(slot, *source);
+        case SlotEncoding::Quarters:
+            return quarters(slot, *source);
+        case SlotEncoding::Flags:
+            return flags(slot);
+        case SlotEncoding::BandCode:
+            return band(slot, *source);
+        case SlotEncoding::Fixed:
+            return put(slot.fixed, slot.offset);
+        case SlotEncoding::Text:
+            return text(slot, *source);
+        }
+        return {};
+    }
+
+    int countPosition(const FrameSlot &slot)
+    {
+        const ConfigField *count = FindConfigField(slot.count);
+        return count ? count->number(m_settings) : 0;
+    }
+
+    Result<> put(const QByteArray &bytes, int offset)
+    {
+        if (putBytes(m_frame, bytes, offset))
+            return {};
+        return Failure{QStringLiteral("bytes past the frame's end")};
+    }
+
+    Result<> range(const FrameSlot &slot, const ConfigField &source)
+    {
+        const double megahertz = ValueOf(source.text(m_settings));
+        if (megahertz < 0)
+            return Failure{source.description + QStringLiteral(" is negative")};
+        const QString digits = FrequencyDigits(megahertz);
+        const bool low = slot.encoding == SlotEncoding::RangeLow;
+        return put((low ? digits.left(slot.width) : digits.right(slot.width)).toLatin1(),
+                   slot.offset);
+    }
+
+    Result<> quarters(const FrameSlot &slot, const ConfigField &source)
+    {
+        QString &text = source.text(m_settings);
+        const double count = ValueOf(text) * 4;
+        const double byte = RoundHalfEven(count);
+        if (!std::isfinite(count) || byte < 0 || byte > 255)
+            return Failure{source.description + QStringLiteral(" is outside 0 to 63.75 s")};
+        text = FormatNumber(byte / 4, NumberPattern::Seconds); // as sent
+        return put(QByteArray(1, static_cast<char>(byte)), slot.offset);
+    }
+
+    Result<> flags(const FrameSlot &slot)
+    {
+        int byte = 0;
+        int weight = 0x80;
+        for (const FlagBit &bit : slot.bits) {
+            const ConfigField *source = FindConfigField(bit.setting);
+            const int state = source->number(m_settings);
+            if (state != 0 && state != 1)
+                return Failure{source->description + QStringLiteral(" is neither off nor on")};
+            byte += state * weight;
+            weight /= 2;
+        }
+        return put(QByteArray(1, static_cast<char>(byte)), slot.offset);
+    }
+
+    Result<> band(const FrameSlot &slot, const ConfigField &source)
+    {
+        const int code = source.number(m_settings);
+        if (code < 0 || code >= BandList().size())
+            return Failure{source.description + QStringLiteral(" has no band chosen")};
+        return put(QByteArray(1, static_cast<char>(code)), slot.offset);
+    }
+
+    // Not cut to the width: a longer text runs into the next slot, which
+    // then writes over it, and past the last one fails.
+    Result<> text(const FrameSlot &slot, const ConfigField &source)
+    {
+        const QString text = withoutLeadingSpaces(source.text(m_settings));
+        const auto bytes = EncodeWindows1252(text);
+        if (!bytes)
+            return Failure{source.description +
+                           QStringLiteral(" holds a character outside Windows-1252")};
+        QByteArray padded = *bytes;
+        if (padded.size() < slot.width)
+            padded.append(slot.width - padded.size(), '\0');
+        if (!putBytes(m_frame, padded, slot.offset))
+            return Failure{source.description + QStringLiteral(" is too long for the device")};
+        return {};
+    }
+
+    DeviceSettings &m_settings;
+    ConfigFrame &m_frame;
+};
 
 } // namespace
 
@@ -81,102 +173,9 @@ QString FrequencyDigits(double megahertz)
         .remove(QLatin1Char('.'));
 }
 
-bool PutRangeLow(ConfigFrame &frame, const QString &text, int offset)
+Result<> BuildConfigFrame(DeviceSettings &settings, ConfigFrame &frame)
 {
-    const auto digits = rangeDigits(text);
-    return digits && putBytes(frame, digits->left(6).toLatin1(), offset);
-}
-
-bool PutRangeHigh(ConfigFrame &frame, const QString &text, int offset)
-{
-    const auto digits = rangeDigits(text);
-    return digits && putBytes(frame, digits->right(4).toLatin1(), offset);
-}
-
-bool PutText(ConfigFrame &frame, const QString &text, int offset)
-{
-    const auto bytes = EncodeWindows1252(text);
-    return bytes && putBytes(frame, *bytes, offset) &&
-           putByte(frame, offset + static_cast<int>(bytes->size()), 0);
-}
-
-bool PutTextField(ConfigFrame &frame, const QString &text, int offset)
-{
-    const auto bytes = EncodeWindows1252(text);
-    if (!bytes || !putBytes(frame, *bytes, offset))
-        return false;
-    for (int i = static_cast<int>(bytes->size()); i < kTextFieldLength; ++i)
-        if (!putByte(frame, offset + i, 0))
-            return false;
-    return true;
-}
-
-FrameBuild BuildConfigFrame(const DeviceSettings &s, ConfigFrame &frame)
-{
-    FrameBuild build;
-    const auto fail = [&build](const QString &problem) {
-        build.problem = problem;
-        return build;
-    };
-    bool boundsValid = true;
-
-    for (int slot = 0; slot < kRangeRows; ++slot) {
-        const auto row = rowForSlot(slot, s.cbNumRange, kRangeRows);
-        if (!row)
-            return fail(QStringLiteral("no count of ranges is chosen"));
-        const int offset = kRangeSlotOffset + 10 * slot;
-        // Both bounds are tried even when the first one is refused.
-        const bool low = PutRangeLow(frame, s.txtRangeLow[*row], offset);
-        const bool high = PutRangeHigh(frame, s.txtRangeHigh[*row], offset + 6);
-        boundsValid = boundsValid && low && high;
-    }
-
-    const double quarters = ValueOf(s.txtTimer) * 4;
-    const double timerByte = RoundHalfEven(quarters);
-    if (!std::isfinite(quarters) || timerByte < 0 || timerByte > 255)
-        return fail(QStringLiteral("the suspend timer is outside 0 to 63.75 s"));
-    putByte(frame, kTimerOffset, static_cast<std::uint8_t>(timerByte));
-    build.timerText = FormatNumber(timerByte / 4, NumberPattern::Seconds);
-
-    const auto options = flagByte({s.chkPacket, s.chkRA2, s.chkBeep});
-    if (!options)
-        return fail(QStringLiteral("an option switch is neither off nor on"));
-    putByte(frame, kOptionFlagsOffset, *options);
-    const auto sections = flagByte({s.chkDxCall, s.chkBand, s.chkRange, s.chkToAll, s.chkUsrM});
-    if (!sections)
-        return fail(QStringLiteral("a section switch is neither off nor on"));
-    putByte(frame, kSectionFlagsOffset, *sections);
-
-    for (int slot = 0; slot < kBandRows; ++slot) {
-        const auto row = rowForSlot(slot, s.cbNumBand, kBandRows);
-        if (!row)
-            return fail(QStringLiteral("no count of bands is chosen"));
-        const int band = s.cbBand[*row];
-        if (band < 0 || band >= BandList().size())
-            return fail(QStringLiteral("an active band row has no band chosen"));
-        putByte(frame, kBandSlotOffset + slot, static_cast<std::uint8_t>(band));
-    }
-    putByte(frame, kBandSlotOffset + kBandRows, 0);
-
-    PutText(frame, QStringLiteral("DX de "), kDxDeOffset);
-    PutText(frame, QStringLiteral("To ALL de "), kToAllDeOffset);
-    const QString message = withoutLeadingSpaces(s.txtUsrM);
-    if (!PutTextField(frame, message, kUserMessageOffset))
-        return fail(textProblem("the user message", message));
-
-    for (int slot = 0; slot < kDxCallRows; ++slot) {
-        const auto row = rowForSlot(slot, s.cbNumDxCalls, kDxCallRows);
-        if (!row)
-            return fail(QStringLiteral("no count of DX calls is chosen"));
-        const QString call = withoutLeadingSpaces(s.txtDxCall[*row]);
-        if (!PutTextField(frame, call, kDxCallSlotOffset + 10 * slot))
-            return fail(textProblem("a DX call", call));
-    }
-
-    build.ok = boundsValid;
-    if (!boundsValid)
-        build.problem = QStringLiteral("a frequency range bound is negative");
-    return build;
+    return Encoder(settings, frame).run();
 }
 
 } // namespace kestrix

@@ -49,8 +49,8 @@ const QStringList &BandList();
 // The entries of the count lists: "1" to "3" for DX calls, "1" to "6" else.
 QStringList CountList(int rows);
 
-// The default settings. The range texts carry GetDecimalSeparator(); the
-// timer reads "1,0" in every locale.
+// The default settings, from the settings table. The range texts carry
+// GetDecimalSeparator(); the timer reads "1,0" in every locale.
 DeviceSettings DefaultSettings();
 
 } // namespace kestrix

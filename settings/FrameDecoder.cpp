@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrameDecoder.h"
 
+#include "ConfigFields.h"
+#include "FrameTable.h"
 #include "NumericText.h"
 #include "Windows1252.h"
+
+#include <algorithm>
 
 namespace kestrix {
 
@@ -10,14 +14,18 @@ namespace {
 
 constexpr char kPoint[] = ".";
 
-int byteAt(const ConfigFrame &frame, int offset)
-{
-    return frame[static_cast<std::size_t>(offset)];
-}
+// The device reads an upper bound's first two digits from the lower bound's.
+constexpr int kLowBoundWidth = 6;
+constexpr int kSharedDigits = 2;
 
 QByteArray bytesAt(const ConfigFrame &frame, int offset, int length)
 {
     return QByteArray(reinterpret_cast<const char *>(frame.data()) + offset, length);
+}
+
+int byteAt(const ConfigFrame &frame, int offset)
+{
+    return frame[static_cast<std::size_t>(offset)];
 }
 
 bool allDigits(const QByteArray &bytes)
@@ -25,21 +33,18 @@ bool allDigits(const QByteArray &bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return IsAsciiDigit(c); });
 }
 
+// A text slot holds its bytes up to the first zero, all of them without one.
+QByteArray untilZero(const QByteArray &bytes)
+{
+    const qsizetype zero = bytes.indexOf('\0');
+    return zero < 0 ? bytes : bytes.left(zero);
+}
+
 // Digits in kHz as "##0.000" MHz; non-digits read as far as they go.
 QString megahertz(const QByteArray &digits)
 {
     return FormatNumber(ParseLeadingNumber(QString::fromLatin1(digits)) / 1000,
                         NumberPattern::Megahertz, QString::fromLatin1(kPoint));
-}
-
-// A text field: its bytes up to the first zero, all ten without one.
-QString textField(const ConfigFrame &frame, int offset)
-{
-    QByteArray bytes = bytesAt(frame, offset, kTextFieldLength);
-    const qsizetype zero = bytes.indexOf('\0');
-    if (zero >= 0)
-        bytes.truncate(zero);
-    return DecodeWindows1252(bytes);
 }
 
 QString onOff(int state)
@@ -53,6 +58,21 @@ QString bandName(int code)
                                                  : QStringLiteral("unknown band %1").arg(code);
 }
 
+QString byteSpan(const FrameSlot &slot)
+{
+    return slot.width == 1 ? QStringLiteral("byte %1").arg(slot.offset)
+                           : QStringLiteral("bytes %1 to %2")
+                                 .arg(slot.offset)
+                                 .arg(slot.offset + slot.width - 1);
+}
+
+// The control a decoded slot fills: its row's element for the slot's number.
+const ConfigField &targetOf(const FrameSlot &slot)
+{
+    const ConfigField *count = FindConfigField(slot.count);
+    return *FindConfigField(SlotSource(slot, count ? count->lastPosition : 0));
+}
+
 class Decoder
 {
 public:
@@ -60,79 +80,112 @@ public:
 
     DecodedFrame run()
     {
-        DeviceSettings &s = m_decoded.settings;
-        ranges();
-        s.txtTimer = FormatNumber(byteAt(m_frame, kTimerOffset) / 4.0, NumberPattern::Seconds,
-                                  QString::fromLatin1(kPoint));
-        flags();
-        s.cbNumBand = kBandRows - 1;
-        for (int k = 0; k < kBandRows; ++k) {
-            s.cbBand[k] = byteAt(m_frame, kBandSlotOffset + k);
-            if (s.cbBand[k] >= BandList().size())
-                problem(QStringLiteral("band slot %1 holds code %2, past the band list")
-                            .arg(k + 1)
-                            .arg(s.cbBand[k]));
+        for (const FrameSlot &slot : FrameSlots()) {
+            if (const ConfigField *count = FindConfigField(slot.count))
+                count->number(m_decoded.settings) = count->lastPosition;
+            decode(slot);
         }
-        fixedText(kBandSlotOffset + kBandRows, QByteArray(1, '\0'));
-        fixedText(kDxDeOffset, QByteArray("DX de \0", 7));
-        fixedText(kToAllDeOffset, QByteArray("To ALL de \0", 11));
-        s.txtUsrM = textField(m_frame, kUserMessageOffset);
-        s.cbNumDxCalls = kDxCallRows - 1;
-        for (int j = 0; j < kDxCallRows; ++j)
-            s.txtDxCall[j] = textField(m_frame, kDxCallSlotOffset + 10 * j);
         return m_decoded;
     }
 
 private:
-    void problem(const QString &text) { m_decoded.problems << text; }
-
-    void ranges()
+    void decode(const FrameSlot &slot)
     {
-        DeviceSettings &s = m_decoded.settings;
-        s.cbNumRange = kRangeRows - 1;
-        for (int i = 0; i < kRangeRows; ++i) {
-            const int offset = kRangeSlotOffset + 10 * i;
-            const QByteArray low = bytesAt(m_frame, offset, 6);
-            const QByteArray high = low.left(2) + bytesAt(m_frame, offset + 6, 4);
-            if (!allDigits(low) || !allDigits(high))
-                problem(QStringLiteral("range slot %1 holds bytes other than digits").arg(i + 1));
-            s.txtRangeLow[i] = megahertz(low);
-            s.txtRangeHigh[i] = megahertz(high);
+        const QByteArray bytes = bytesAt(m_frame, slot.offset, slot.width);
+        switch (slot.encoding) {
+        case SlotEncoding::RangeLow:
+            range(slot, bytes);
+            break;
+        case SlotEncoding::RangeHigh:
+            range(slot, bytesAt(m_frame, slot.offset - kLowBoundWidth, kSharedDigits) + bytes);
+            break;
+        case SlotEncoding::Quarters:
+            text(slot) = FormatNumber(byteAt(m_frame, slot.offset) / 4.0, NumberPattern::Seconds,
+                                      QString::fromLatin1(kPoint));
+            break;
+        case SlotEncoding::Flags:
+            flags(slot);
+            break;
+        case SlotEncoding::BandCode:
+            band(slot);
+            break;
+        case SlotEncoding::Fixed:
+            if (bytes != slot.fixed)
+                problem(byteSpan(slot) + (slot.width == 1
+                                              ? QStringLiteral(" is not its fixed content")
+                                              : QStringLiteral(" are not their fixed content")));
+            break;
+        case SlotEncoding::Text:
+            text(slot) = DecodeWindows1252(untilZero(bytes));
+            break;
         }
     }
 
-    void flags()
+    QString &text(const FrameSlot &slot) { return targetOf(slot).text(m_decoded.settings); }
+
+    void range(const FrameSlot &slot, const QByteArray &digits)
     {
-        DeviceSettings &s = m_decoded.settings;
-        const int options = byteAt(m_frame, kOptionFlagsOffset);
-        s.chkPacket = (options >> 7) & 1;
-        s.chkRA2 = (options >> 6) & 1;
-        s.chkBeep = (options >> 5) & 1;
-        if (options & 0x1F)
-            problem(QStringLiteral("option flags 0x%1 set reserved bits")
-                        .arg(options, 2, 16, QChar('0')));
-        const int sections = byteAt(m_frame, kSectionFlagsOffset);
-        s.chkDxCall = (sections >> 7) & 1;
-        s.chkBand = (sections >> 6) & 1;
-        s.chkRange = (sections >> 5) & 1;
-        s.chkToAll = (sections >> 4) & 1;
-        s.chkUsrM = (sections >> 3) & 1;
-        if (sections & 0x07)
-            problem(QStringLiteral("section flags 0x%1 set reserved bits")
-                        .arg(sections, 2, 16, QChar('0')));
+        if (!allDigits(digits))
+            problem(byteSpan(slot) + QStringLiteral(" hold bytes other than digits"));
+        text(slot) = megahertz(digits);
     }
 
-    void fixedText(int offset, const QByteArray &expected)
+    void flags(const FrameSlot &slot)
     {
-        if (bytesAt(m_frame, offset, static_cast<int>(expected.size())) != expected)
-            problem(QStringLiteral("bytes %1 to %2 differ from their fixed content")
-                        .arg(offset)
-                        .arg(offset + expected.size() - 1));
+        const int byte = byteAt(m_frame, slot.offset);
+        int bit = 7;
+        for (const FlagBit &flag : slot.bits)
+            FindConfigField(flag.setting)->number(m_decoded.settings) = (byte >> bit--) & 1;
+        const int reserved = byte & ((1 << (bit + 1)) - 1);
+        if (reserved)
+            problem(
+                byteSpan(slot) +
+                QStringLiteral(" sets reserved bits 0x%1").arg(reserved, 2, 16, QLatin1Char('0')));
     }
+
+    void band(const FrameSlot &slot)
+    {
+        const int code = byteAt(m_frame, slot.offset);
+        targetOf(slot).number(m_decoded.settings) = code;
+        if (code >= BandList().size())
+            problem(byteSpan(slot) +
+                    QStringLiteral(" holds band code %1, past the band list").arg(code));
+    }
+
+    void problem(const QString &text) { m_decoded.problems << text; }
 
     const ConfigFrame &m_frame;
     DecodedFrame m_decoded;
 };
+
+// A slot's value in words, read back from the decoded settings.
+QString slotValue(const FrameSlot &slot, DeviceSettings &s)
+{
+    switch (slot.encoding) {
+    case SlotEncoding::Flags: {
+        QStringList states;
+        for (const FlagBit &bit : slot.bits)
+            states << bit.what + QLatin1Char(' ') + onOff(FindConfigField(bit.setting)->number(s));
+        return states.join(QStringLiteral(", "));
+    }
+    case SlotEncoding::BandCode:
+        return bandName(targetOf(slot).number(s));
+    case SlotEncoding::Fixed:
+        return {};
+    default:
+        return targetOf(slot).text(s);
+    }
+}
+
+QString describe(const FrameSlot &slot, DeviceSettings &s)
+{
+    if (slot.encoding == SlotEncoding::Flags)
+        return slot.what + QStringLiteral(": ") + slotValue(slot, s);
+    // The value goes in last, so that a "%1" in a text stays as it is.
+    return QString(slot.what)
+        .replace(QStringLiteral("%1"), QString::number(slot.slot + 1))
+        .replace(QStringLiteral("%2"), slotValue(slot, s));
+}
 
 } // namespace
 
@@ -143,62 +196,20 @@ DecodedFrame DecodeConfigFrame(const ConfigFrame &frame)
 
 std::vector<FrameField> DescribeFrameFields(const ConfigFrame &frame)
 {
-    const DeviceSettings s = DecodeConfigFrame(frame).settings;
+    DeviceSettings s = DecodeConfigFrame(frame).settings;
     std::vector<FrameField> fields;
-    for (int i = 0; i < kRangeRows; ++i) {
-        fields.push_back({kRangeSlotOffset + 10 * i, 6,
-                          QStringLiteral("range %1 from %2 MHz").arg(i + 1).arg(s.txtRangeLow[i])});
-        fields.push_back({kRangeSlotOffset + 10 * i + 6, 4,
-                          QStringLiteral("range %1 to %2 MHz").arg(i + 1).arg(s.txtRangeHigh[i])});
-    }
-    fields.push_back({kTimerOffset, 1, QStringLiteral("suspend timer %1 s").arg(s.txtTimer)});
-    fields.push_back({kOptionFlagsOffset, 1,
-                      QStringLiteral("options: other packets %1, RA2 %2, beeps %3")
-                          .arg(onOff(s.chkPacket), onOff(s.chkRA2), onOff(s.chkBeep))});
-    fields.push_back({kSectionFlagsOffset, 1,
-                      QStringLiteral("sections: DX calls %1, bands %2, ranges %3, To ALL %4, "
-                                     "user message %5")
-                          .arg(onOff(s.chkDxCall), onOff(s.chkBand), onOff(s.chkRange),
-                               onOff(s.chkToAll), onOff(s.chkUsrM))});
-    for (int k = 0; k < kBandRows; ++k)
-        fields.push_back({kBandSlotOffset + k, 1,
-                          QStringLiteral("band %1: %2").arg(k + 1).arg(bandName(s.cbBand[k]))});
-    fields.push_back({kBandSlotOffset + kBandRows, 1, QStringLiteral("zero")});
-    fields.push_back({kDxDeOffset, 7, QStringLiteral("\"DX de \" and a zero")});
-    fields.push_back({kToAllDeOffset, 11, QStringLiteral("\"To ALL de \" and a zero")});
-    fields.push_back({kUserMessageOffset, kTextFieldLength,
-                      QStringLiteral("user message \"%1\"").arg(s.txtUsrM)});
-    for (int j = 0; j < kDxCallRows; ++j)
-        fields.push_back({kDxCallSlotOffset + 10 * j, kTextFieldLength,
-                          QStringLiteral("DX call %1 \"%2\"").arg(j + 1).arg(s.txtDxCall[j])});
+    for (const FrameSlot &slot : FrameSlots())
+        fields.push_back({slot.offset, slot.width, describe(slot, s)});
     return fields;
 }
 
 QStringList DescribeSettings(const DecodedFrame &decoded)
 {
-    const DeviceSettings &s = decoded.settings;
+    DeviceSettings s = decoded.settings;
     QStringList lines;
-    lines << QStringLiteral("Suspend timer: %1 s").arg(s.txtTimer)
-          << QStringLiteral("Beeps: %1; other packets: %2; RA2 output: %3")
-                 .arg(onOff(s.chkBeep), onOff(s.chkPacket), onOff(s.chkRA2))
-          << QStringLiteral("Suspend on To ALL: %1").arg(onOff(s.chkToAll))
-          << QStringLiteral("Suspend on the user message: %1, \"%2\"")
-                 .arg(onOff(s.chkUsrM), s.txtUsrM);
-    QStringList calls;
-    for (const QString &call : s.txtDxCall)
-        calls << QStringLiteral("\"%1\"").arg(call);
-    lines << QStringLiteral("Suspend on DX calls: %1: %2")
-                 .arg(onOff(s.chkDxCall), calls.join(QStringLiteral(", ")));
-    QStringList bands;
-    for (const int band : s.cbBand)
-        bands << bandName(band);
-    lines << QStringLiteral("Suspend on bands: %1: %2")
-                 .arg(onOff(s.chkBand), bands.join(QStringLiteral(", ")));
-    QStringList ranges;
-    for (int i = 0; i < kRangeRows; ++i)
-        ranges << QStringLiteral("%1-%2").arg(s.txtRangeLow[i], s.txtRangeHigh[i]);
-    lines << QStringLiteral("Suspend on frequency ranges: %1: %2 MHz")
-                 .arg(onOff(s.chkRange), ranges.join(QStringLiteral(", ")));
+    for (const FrameSlot &slot : FrameSlots())
+        if (slot.encoding != SlotEncoding::Fixed)
+            lines << describe(slot, s);
     for (const QString &problem : decoded.problems)
         lines << QStringLiteral("Not as the program writes it: %1").arg(problem);
     return lines;

@@ -2,8 +2,8 @@
 #pragma once
 
 // The inverse of the encoder: what a 128-byte configuration frame tells the
-// device, field by field and in words. The box's simulator, the command-line
-// sender's hex dump and the tests read frames through it.
+// device, slot by slot of the frame table and in words. The box's simulator,
+// the command-line sender's dump and the tests read frames through it.
 
 #include "ConfigFrame.h"
 #include "DeviceSettings.h"
@@ -15,7 +15,7 @@
 
 namespace kestrix {
 
-// One field of the frame: where it stands and what it says.
+// One slot of the frame: where it stands and what it says.
 struct FrameField
 {
     int offset;
@@ -37,10 +37,10 @@ struct DecodedFrame
 
 DecodedFrame DecodeConfigFrame(const ConfigFrame &frame);
 
-// The frame's fields in offset order, covering all 128 bytes.
+// The frame's slots in offset order, covering all 128 bytes.
 std::vector<FrameField> DescribeFrameFields(const ConfigFrame &frame);
 
-// The settings in words, one line each, for the operator.
+// What the frame sets, one line a slot, for the operator; then the problems.
 QStringList DescribeSettings(const DecodedFrame &decoded);
 
 } // namespace kestrix

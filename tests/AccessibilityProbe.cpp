@@ -50,8 +50,8 @@ int main(int argc, char **argv)
             input.setEnabled(false);
             return;
         }
-        setup.chkRange->setValue(1);
-        setup.cbNumRange->setListIndex(1);
+        setup.findChild<kestrix::CheckBox *>("chkRange")->setValue(1);
+        setup.findChild<kestrix::ComboBox *>("cbNumRange")->setListIndex(1);
         setup.cmdSend_Click();
     });
     QTimer::singleShot(500, [] {

@@ -81,12 +81,12 @@ TEST_F(SetupFixture, FieldTextKeepsItsContrastInEveryStateUnderLightAndDarkTheme
         const PaletteGuard guard(palette);
         for (const FieldState &state : kFieldStates) {
             setup->cmdDefault_Click();
-            setup->chkRange->setValue(1);
-            TextBox *box = setup->txtRangeLow[0];
+            Check(setup.get(), "chkRange")->setValue(1);
+            TextBox *box = Text(setup.get(), "txtRangeLow", 0);
             if (state.marked)
                 box->setText(QStringLiteral("14"));
             if (state.greyed)
-                setup->chkRange->setValue(0);
+                Check(setup.get(), "chkRange")->setValue(0);
             ASSERT_EQ(box->background() == TextBox::Background::Edited, state.marked);
             ASSERT_EQ(box->isEnabled(), !state.greyed);
             const auto groups = state.greyed ? std::vector{QPalette::Disabled}

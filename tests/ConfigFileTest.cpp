@@ -92,10 +92,11 @@ private:
 
 TEST(ConfigFile, ExampleFileLoadsToItsSettingsAndIsWrittenByteForByte)
 {
-    const ConfigRead read = ReadConfigFile(kExampleFile);
-    ASSERT_TRUE(read.settings) << read.error.toStdString();
-    EXPECT_EQ(*read.settings, exampleSettings());
-    EXPECT_EQ(WriteConfigFile(exampleSettings()).bytes, kExampleFile);
+    const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(kExampleFile);
+    ASSERT_TRUE(read.ok()) << read.error().toStdString();
+    EXPECT_EQ(*read, exampleSettings());
+    EXPECT_EQ(Said(WriteConfigFile(exampleSettings())), "done");
+    EXPECT_EQ(*WriteConfigFile(exampleSettings()), kExampleFile);
 }
 
 TEST(ConfigFile, EveryValueComesBackFromAWrittenFile)
@@ -111,22 +112,22 @@ TEST(ConfigFile, EveryValueComesBackFromAWrittenFile)
     s.txtDxCall[2] = "K\tL"; // a tab is text
     s.txtUsrM = QString::fromUtf8("€ñ'x");
     s.txtComm = " 16 ";
-    const ConfigWrite written = WriteConfigFile(s);
-    ASSERT_TRUE(written.bytes) << written.error.toStdString();
-    const ConfigRead read = ReadConfigFile(*written.bytes);
-    ASSERT_TRUE(read.settings) << read.error.toStdString();
-    EXPECT_EQ(*read.settings, s);
-    EXPECT_TRUE(written.bytes->contains("\x80\xF1'x")); // Windows-1252, not UTF-8
+    const kestrix::Result<QByteArray> written = WriteConfigFile(s);
+    ASSERT_TRUE(written.ok()) << written.error().toStdString();
+    const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(*written);
+    ASSERT_TRUE(read.ok()) << read.error().toStdString();
+    EXPECT_EQ(*read, s);
+    EXPECT_TRUE(written->contains("\x80\xF1'x")); // Windows-1252, not UTF-8
 }
 
 TEST(ConfigFile, AQuoteInATextIsRefusedRatherThanWrittenToComeBackCut)
 {
     DeviceSettings s = exampleSettings();
     s.txtUsrM = "a\"b";
-    const ConfigWrite written = WriteConfigFile(s);
-    EXPECT_FALSE(written.bytes);
-    EXPECT_TRUE(written.error.contains("the user message holds a double quote"))
-        << written.error.toStdString();
+    const kestrix::Result<QByteArray> written = WriteConfigFile(s);
+    EXPECT_FALSE(written.ok());
+    EXPECT_TRUE(written.error().contains("the user message holds a double quote"))
+        << written.error().toStdString();
 }
 
 TEST(ConfigFile, OnlyTheOrderOfTheFieldsCounts)
@@ -149,9 +150,9 @@ TEST(ConfigFile, OnlyTheOrderOfTheFieldsCounts)
     QByteArray noFinalLineEnd = kExampleFile;
     noFinalLineEnd.chop(2);
     for (const QByteArray &file : {oneLine, spread, unixLines, blanksAndExtras, noFinalLineEnd}) {
-        const ConfigRead read = ReadConfigFile(file);
-        ASSERT_TRUE(read.settings) << read.error.toStdString() << "\n" << file.toStdString();
-        EXPECT_EQ(*read.settings, exampleSettings()) << file.toStdString();
+        const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(file);
+        ASSERT_TRUE(read.ok()) << read.error().toStdString() << "\n" << file.toStdString();
+        EXPECT_EQ(*read, exampleSettings()) << file.toStdString();
     }
 }
 
@@ -166,9 +167,9 @@ TEST(ConfigFile, NumberFieldsTakeTheirLeadingNumberRoundedHalfToEven)
     for (const auto &c : cases) {
         QByteArray file = kExampleFile;
         file.replace("\"1,0\",1,", "\"1,0\"," + c.field + ",");
-        const ConfigRead read = ReadConfigFile(file);
-        ASSERT_TRUE(read.settings) << c.field.toStdString() << ": " << read.error.toStdString();
-        EXPECT_EQ(read.settings->chkBeep, c.beep) << c.field.toStdString();
+        const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(file);
+        ASSERT_TRUE(read.ok()) << c.field.toStdString() << ": " << read.error().toStdString();
+        EXPECT_EQ(read->chkBeep, c.beep) << c.field.toStdString();
     }
 }
 
@@ -215,21 +216,22 @@ TEST(ConfigFile, BadFilesNameTheLineTheFieldAndTheFault)
          "line 1: field 1 (the suspend timer) holds the control character 0x02"},
     };
     for (const auto &c : cases) {
-        const ConfigRead read = ReadConfigFile(c.file);
-        EXPECT_FALSE(read.settings) << c.name;
-        EXPECT_TRUE(read.error.contains(QString::fromUtf8(c.error)))
-            << c.name << ": " << read.error.toStdString();
+        const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(c.file);
+        EXPECT_FALSE(read.ok()) << c.name;
+        EXPECT_TRUE(read.error().contains(QString::fromUtf8(c.error)))
+            << c.name << ": " << read.error().toStdString();
     }
 }
 
 TEST(ConfigFile, AFileCutAfterAnyFieldNamesTheFirstMissingOne)
 {
-    for (int kept = 1; kept < kConfigFieldCount; ++kept) {
-        const ConfigRead read = ReadConfigFile(kExampleFile.left(endOfField(kept) + 1));
-        ASSERT_FALSE(read.settings) << kept;
-        EXPECT_TRUE(read.error.endsWith(
+    for (int kept = 1; kept < int(ConfigFields().size()); ++kept) {
+        const kestrix::Result<kestrix::DeviceSettings> read =
+            ReadConfigFile(kExampleFile.left(endOfField(kept) + 1));
+        ASSERT_FALSE(read.ok()) << kept;
+        EXPECT_TRUE(read.error().endsWith(
             QStringLiteral("the file ends before field %1 of 35.").arg(kept + 1)))
-            << read.error.toStdString();
+            << read.error().toStdString();
     }
 }
 
@@ -237,9 +239,10 @@ TEST(ConfigFile, AnEndlessFileIsNotReadPastOneField)
 {
     for (const char fill : {'a', ' ', '1'}) {
         EndlessDevice device(fill);
-        const ConfigRead read = ReadConfigFile(device);
-        EXPECT_FALSE(read.settings);
-        EXPECT_TRUE(read.error.contains("longer than 1024 characters")) << read.error.toStdString();
+        const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(device);
+        EXPECT_FALSE(read.ok());
+        EXPECT_TRUE(read.error().contains("longer than 1024 characters"))
+            << read.error().toStdString();
         EXPECT_LE(device.taken, 64 * 1024) << fill; // the device buffers ahead of the reader
     }
 }
@@ -251,9 +254,9 @@ TEST(ConfigFile, AFieldMayFillItsLimitQuotesIncluded)
             const QByteArray field =
                 quoted ? '"' + QByteArray(bytes - 2, 'x') + '"' : QByteArray(bytes, 'x');
             const QByteArray file = field + kExampleFile.mid(endOfField(1));
-            const ConfigRead read = ReadConfigFile(file);
-            EXPECT_EQ(read.settings.has_value(), bytes <= kMaxFieldBytes)
-                << bytes << (quoted ? " quoted: " : ": ") << read.error.toStdString();
+            const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(file);
+            EXPECT_EQ(read.ok(), bytes <= kMaxFieldBytes)
+                << bytes << (quoted ? " quoted: " : ": ") << read.error().toStdString();
         }
     }
 }

@@ -13,7 +13,7 @@
 struct EntryCase
 {
     const char *name;
-    kestrix::TextBox *(*field)(kestrix::Setup &);
+    const char *field; // the field's name in the window
     QString input;
     QString typed;  // what typing it into the emptied field leaves there
     int typedBeeps; // and how often that beeps
@@ -21,12 +21,11 @@ struct EntryCase
 };
 
 inline const EntryCase kEntryCases[] = {
-    {"port", [](kestrix::Setup &s) { return s.txtComm; }, "7x.1", "71", 0, ""},
-    {"timer", [](kestrix::Setup &s) { return s.txtTimer; }, "1x.5", "1.5", 0, ""},
-    {"message", [](kestrix::Setup &s) { return s.txtUsrM; },
-     QString::fromUtf8("xyz{}~'`\"a\u00e9!\u03a9bcdefg"), "xyza!bcde", 0, "xyza!bcde"},
-    {"call", [](kestrix::Setup &s) { return s.txtDxCall[0]; },
-     QString::fromUtf8("ab*c_d.e\u00e9 fghijkl"), "ABCDE FGH", 0, ""},
-    {"low", [](kestrix::Setup &s) { return s.txtRangeLow[0]; }, ".1x2.5.6", "12.56", 0, ""},
-    {"high", [](kestrix::Setup &s) { return s.txtRangeHigh[0]; }, "5000", "500", 1, ""},
+    {"port", "txtComm", "7x.1", "71", 0, ""},
+    {"timer", "txtTimer", "1x.5", "1.5", 0, ""},
+    {"message", "txtUsrM", QString::fromUtf8("xyz{}~'`\"a\u00e9!\u03a9bcdefg"), "xyza!bcde", 0,
+     "xyza!bcde"},
+    {"call", "txtDxCall(0)", QString::fromUtf8("ab*c_d.e\u00e9 fghijkl"), "ABCDE FGH", 0, ""},
+    {"low", "txtRangeLow(0)", ".1x2.5.6", "12.56", 0, ""},
+    {"high", "txtRangeHigh(0)", "5000", "500", 1, ""},
 };

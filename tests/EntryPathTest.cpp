@@ -33,8 +33,8 @@ protected:
     {
         SetupFixture::SetUp();
         ASSERT_TRUE(showActive());
-        setup->chkRange->setValue(1);
-        setup->chkDxCall->setValue(1);
+        Check(setup.get(), "chkRange")->setValue(1);
+        Check(setup.get(), "chkDxCall")->setValue(1);
     }
 
     // The right-click menu as the operator opens it, and its Paste.
@@ -97,7 +97,7 @@ TEST_P(EntryPaths, EveryFieldKindFiltersAndLimitsWhatEnters)
 {
     const bool typed = GetParam() == Path::Typed || GetParam() == Path::InputMethod;
     for (const EntryCase &c : kEntryCases) {
-        TextBox *box = c.field(*setup);
+        TextBox *box = Part<TextBox>(setup.get(), c.field);
         box->setText(QString());
         box->setFocus();
         QCoreApplication::processEvents();
@@ -127,8 +127,8 @@ TEST_F(SetupFixture, ReturnAndEnterPressTheFocusedButtonButNotFromAField)
             button->setFocus();
             QTest::keyClick(button, key);
             EXPECT_EQ(clicks.size(), 1) << button->objectName().toStdString();
-            setup->txtComm->setFocus();
-            QTest::keyClick(setup->txtComm, key);
+            Text(setup.get(), "txtComm")->setFocus();
+            QTest::keyClick(Text(setup.get(), "txtComm"), key);
             EXPECT_EQ(clicks.size(), 1) << button->objectName().toStdString();
         }
     }
@@ -138,8 +138,8 @@ TEST_F(SetupFixture, ReturnAndEnterPressTheFocusedButtonButNotFromAField)
 TEST_F(SetupFixture, TheWheelTurnsOnlyTheFocusedList)
 {
     ASSERT_TRUE(showActive());
-    setup->chkBand->setValue(1);
-    ComboBox *band = setup->cbBand[1];
+    Check(setup.get(), "chkBand")->setValue(1);
+    ComboBox *band = List(setup.get(), "cbBand", 1);
     const int before = band->listIndex();
     const auto turn = [band] {
         const QPointF at = band->rect().center();
@@ -147,10 +147,10 @@ TEST_F(SetupFixture, TheWheelTurnsOnlyTheFocusedList)
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(band, &wheel);
     };
-    setup->txtTimer->setFocus();
+    Text(setup.get(), "txtTimer")->setFocus();
     turn();
     EXPECT_EQ(band->listIndex(), before);
-    EXPECT_TRUE(setup->txtTimer->hasFocus());
+    EXPECT_TRUE(Text(setup.get(), "txtTimer")->hasFocus());
     band->setFocus();
     turn();
     EXPECT_EQ(band->listIndex(), before + 1);
@@ -158,7 +158,7 @@ TEST_F(SetupFixture, TheWheelTurnsOnlyTheFocusedList)
 
 TEST_F(SetupFixture, TheResultHidesAfterPreciselyFortyFiveSeconds)
 {
-    const QTimer *timer = setup->dialog()->tmrHide;
+    const QTimer *timer = Part<QTimer>(setup->dialog(), "tmrHide");
     EXPECT_EQ(timer->interval(), 45000);
     EXPECT_EQ(timer->timerType(), Qt::PreciseTimer);
 }

@@ -23,14 +23,14 @@ struct FakePortMappings : kestrix::PortMappings
         const auto found = devices.find(number);
         return found == devices.end() ? QString() : found->second;
     }
-    std::optional<QString> store(int number, const QString &device) override
+    kestrix::Result<> store(int number, const QString &device) override
     {
         if (failure)
-            return failure;
+            return kestrix::Failure{*failure};
         if (device.isEmpty())
             devices.erase(number);
         else
             devices[number] = device;
-        return std::nullopt;
+        return {};
     }
 };

@@ -14,33 +14,33 @@ struct FakeSerialPort : kestrix::SerialPort
     bool opensClosed = false;  // open() succeeds but the port reads back closed
     bool open_ = false;
 
-    kestrix::PortFailure record(const QString &call)
+    kestrix::Result<> record(const QString &call)
     {
         calls << call;
         if (calls.size() - 1 == failOnCall)
-            return QStringLiteral("failed: ") + call;
-        return std::nullopt;
+            return kestrix::Failure{QStringLiteral("failed: ") + call};
+        return {};
     }
-    kestrix::PortFailure setPortNumber(int number) override
+    kestrix::Result<> setPortNumber(int number) override
     {
         return record(QStringLiteral("port %1").arg(number));
     }
-    kestrix::PortFailure open() override
+    kestrix::Result<> open() override
     {
-        auto failure = record(QStringLiteral("open"));
-        open_ = !failure && !opensClosed;
-        return failure;
+        auto done = record(QStringLiteral("open"));
+        open_ = done && !opensClosed;
+        return done;
     }
     bool isOpen() const override { return open_; }
-    kestrix::PortFailure write(const QByteArray &bytes) override
+    kestrix::Result<> write(const QByteArray &bytes) override
     {
-        auto failure = record(QStringLiteral("write ") +
-                              QString::fromLatin1(bytes.left(2).toHex(' ').toUpper()));
-        if (!failure)
+        auto done = record(QStringLiteral("write ") +
+                           QString::fromLatin1(bytes.left(2).toHex(' ').toUpper()));
+        if (done)
             written << bytes;
-        return failure;
+        return done;
     }
-    kestrix::PortFailure close() override
+    kestrix::Result<> close() override
     {
         open_ = false;
         return record(QStringLiteral("close"));

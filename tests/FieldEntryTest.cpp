@@ -21,8 +21,8 @@ protected:
                            : std::make_unique<LocaleGuard>(QLocale::English, QLocale::UnitedStates);
         SetupFixture::SetUp();
         ASSERT_TRUE(showActive());
-        setup->chkRange->setValue(1);
-        setup->chkDxCall->setValue(1);
+        Check(setup.get(), "chkRange")->setValue(1);
+        Check(setup.get(), "chkDxCall")->setValue(1);
     }
     void TearDown() override
     {
@@ -45,7 +45,7 @@ protected:
         }
         QTest::keyClicks(box, keys);
     }
-    void leave() { setup->cmdSend->setFocus(); }
+    void leave() { Button(setup.get(), "cmdSend")->setFocus(); }
 
     std::unique_ptr<LocaleGuard> guard;
 };
@@ -54,12 +54,12 @@ protected:
 
 TEST_P(FieldEntry, EnteringAFieldSelectsItsWholeTextWhichAKeyReplaces)
 {
-    setup->txtUsrM->setText("CQDXTEST9"); // full
-    setup->txtUsrM->setFocus();
+    Text(setup.get(), "txtUsrM")->setText("CQDXTEST9"); // full
+    Text(setup.get(), "txtUsrM")->setFocus();
     QCoreApplication::processEvents();
-    EXPECT_EQ(setup->txtUsrM->selectedText(), "CQDXTEST9");
-    QTest::keyClicks(setup->txtUsrM, "X");
-    EXPECT_EQ(setup->txtUsrM->text(), "X");
+    EXPECT_EQ(Text(setup.get(), "txtUsrM")->selectedText(), "CQDXTEST9");
+    QTest::keyClicks(Text(setup.get(), "txtUsrM"), "X");
+    EXPECT_EQ(Text(setup.get(), "txtUsrM")->text(), "X");
 }
 
 TEST_P(FieldEntry, EveryFieldIsMarkedWhileEditedAndNoLongerOnceLeft)
@@ -89,20 +89,20 @@ TEST_P(FieldEntry, Timer)
                           {"1,2,3", "1,25", 0}};
     for (const Case &c : cases) {
         services.beeps = 0;
-        enter(setup->txtTimer, n(c.typed));
+        enter(Text(setup.get(), "txtTimer"), n(c.typed));
         leave();
-        EXPECT_EQ(setup->txtTimer->text(), n(c.shown)) << c.typed;
+        EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), n(c.shown)) << c.typed;
         EXPECT_EQ(services.beeps, c.beeps) << c.typed;
     }
     // After Default the box holds "1,0" in every locale; a typed value replaces it.
     setup->cmdDefault_Click();
-    enter(setup->txtTimer, "7", false);
-    EXPECT_EQ(setup->txtTimer->text(), "7");
+    enter(Text(setup.get(), "txtTimer"), "7", false);
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "7");
     // From a file a negative timer can arrive; leaving keeps the box within 0 to 63.
-    setup->txtTimer->setText("-5");
-    setup->txtTimer->setFocus();
+    Text(setup.get(), "txtTimer")->setText("-5");
+    Text(setup.get(), "txtTimer")->setFocus();
     leave();
-    EXPECT_EQ(setup->txtTimer->text(), n("0,0"));
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), n("0,0"));
 }
 
 TEST_P(FieldEntry, PortNumber)
@@ -110,15 +110,15 @@ TEST_P(FieldEntry, PortNumber)
     const std::pair<const char *, const char *> cases[] = {{"0", "1"},  {"17", "16"}, {"99", "16"},
                                                            {"07", "7"}, {"", "1"},    {"a3.", "3"}};
     for (const auto &[typed, shown] : cases) {
-        enter(setup->txtComm, typed);
+        enter(Text(setup.get(), "txtComm"), typed);
         leave();
-        EXPECT_EQ(setup->txtComm->text(), shown) << typed;
+        EXPECT_EQ(Text(setup.get(), "txtComm")->text(), shown) << typed;
     }
 }
 
 TEST_P(FieldEntry, RangeKeys)
 {
-    TextBox *low = setup->txtRangeLow[0];
+    TextBox *low = Text(setup.get(), "txtRangeLow", 0);
     enter(low, sep() + "5");
     EXPECT_EQ(low->text(), "5"); // never first
     low->selectAll();
@@ -147,8 +147,8 @@ TEST_P(FieldEntry, RangeKeys)
 
 TEST_P(FieldEntry, RangeLeaveChecks)
 {
-    TextBox *low = setup->txtRangeLow[0];
-    TextBox *high = setup->txtRangeHigh[0];
+    TextBox *low = Text(setup.get(), "txtRangeLow", 0);
+    TextBox *high = Text(setup.get(), "txtRangeHigh", 0);
     low->setText(n("14,000"));
     high->setText(n("14,350"));
 
@@ -187,7 +187,7 @@ TEST_P(FieldEntry, LeavingAFieldInItsPatternKeepsAFileTitle)
 {
     leave(); // from the timer, whose "1,0" a point locale rewrites
     setup->setWindowTitle("Kestrix v6.DX - saved.cfg");
-    setup->txtRangeLow[2]->setFocus();
+    Text(setup.get(), "txtRangeLow", 2)->setFocus();
     leave();
     EXPECT_EQ(setup->windowTitle(), "Kestrix v6.DX - saved.cfg");
 }
@@ -220,9 +220,9 @@ int refusedUnless(bool kept, int c)
 TEST_F(SetupFixture, EveryCodeGoesThroughEachKeyReactionAsDesigned)
 {
     const auto point = LocaleGuard::point();
-    setup->chkRange->setValue(1);
-    setup->chkDxCall->setValue(1);
-    setup->cbNumDxCalls->setListIndex(2);
+    Check(setup.get(), "chkRange")->setValue(1);
+    Check(setup.get(), "chkDxCall")->setValue(1);
+    List(setup.get(), "cbNumDxCalls")->setListIndex(2);
     const struct
     {
         const char *name;
@@ -231,20 +231,22 @@ TEST_F(SetupFixture, EveryCodeGoesThroughEachKeyReactionAsDesigned)
         std::function<int(int)> expected;
         int beeps = 0;
     } cases[] = {
-        {"port", setup->txtComm, "1", [](int c) { return refusedUnless(isDigit(c) || c == 8, c); }},
-        {"timer", setup->txtTimer, "1",
+        {"port", Text(setup.get(), "txtComm"), "1",
+         [](int c) { return refusedUnless(isDigit(c) || c == 8, c); }},
+        {"timer", Text(setup.get(), "txtTimer"), "1",
          [](int c) { return refusedUnless(isDigit(c) || c == 8 || c == '.' || c == ',', c); }},
-        {"timer with a point", setup->txtTimer, "1.",
+        {"timer with a point", Text(setup.get(), "txtTimer"), "1.",
          [](int c) { return refusedUnless(isDigit(c) || c == 8, c); }},
-        {"message", setup->txtUsrM, "CQ",
+        {"message", Text(setup.get(), "txtUsrM"), "CQ",
          [](int c) { return refusedUnless(c < 123 && !QByteArray("\"'`").contains(char(c)), c); }},
-        {"short call", setup->txtDxCall[1], "AB", callsignKey},
-        {"call", setup->txtDxCall[2], "ABC", [](int c) { return c == ' ' ? c : callsignKey(c); }},
-        {"range", setup->txtRangeLow[1], "14",
+        {"short call", Text(setup.get(), "txtDxCall", 1), "AB", callsignKey},
+        {"call", Text(setup.get(), "txtDxCall", 2), "ABC",
+         [](int c) { return c == ' ' ? c : callsignKey(c); }},
+        {"range", Text(setup.get(), "txtRangeLow", 1), "14",
          [](int c) { return refusedUnless(isDigit(c) || c == 8 || c == '.', c); }},
-        {"range with a point", setup->txtRangeHigh[2], "14.5",
+        {"range with a point", Text(setup.get(), "txtRangeHigh", 2), "14.5",
          [](int c) { return refusedUnless(isDigit(c) || c == 8, c); }},
-        {"range at its limit", setup->txtRangeHigh[3], "999",
+        {"range at its limit", Text(setup.get(), "txtRangeHigh", 3), "999",
          [](int c) { return refusedUnless(c == 8 || c == '.', c); }, 10},
     };
     for (const auto &c : cases) {

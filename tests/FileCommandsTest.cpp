@@ -49,22 +49,22 @@ protected:
     // with nothing chosen, texts with commas and blanks.
     void setUnusualState()
     {
-        setup->chkRange->setValue(1);
-        setup->cbNumRange->setListIndex(2);
-        setup->txtRangeLow[1]->setText("3,5");
-        setup->txtRangeHigh[5]->setText("");
-        setup->chkBand->setValue(2);
-        setup->cbNumBand->setListIndex(kNoChoice);
-        setup->cbBand[0]->setListIndex(kNoChoice);
-        setup->cbBand[5]->setListIndex(11);
-        setup->chkDxCall->setValue(1);
-        setup->cbNumDxCalls->setListIndex(1);
-        setup->txtDxCall[1]->setText("IK2ABC/P");
-        setup->chkPacket->setValue(2);
-        setup->chkUsrM->setValue(1);
-        setup->txtUsrM->setText("A B,C");
-        setup->txtTimer->setText("12,25");
-        setup->txtComm->setText("7");
+        Check(setup.get(), "chkRange")->setValue(1);
+        List(setup.get(), "cbNumRange")->setListIndex(2);
+        Text(setup.get(), "txtRangeLow", 1)->setText("3,5");
+        Text(setup.get(), "txtRangeHigh", 5)->setText("");
+        Check(setup.get(), "chkBand")->setValue(2);
+        List(setup.get(), "cbNumBand")->setListIndex(kNoChoice);
+        List(setup.get(), "cbBand", 0)->setListIndex(kNoChoice);
+        List(setup.get(), "cbBand", 5)->setListIndex(11);
+        Check(setup.get(), "chkDxCall")->setValue(1);
+        List(setup.get(), "cbNumDxCalls")->setListIndex(1);
+        Text(setup.get(), "txtDxCall", 1)->setText("IK2ABC/P");
+        Check(setup.get(), "chkPacket")->setValue(2);
+        Check(setup.get(), "chkUsrM")->setValue(1);
+        Text(setup.get(), "txtUsrM")->setText("A B,C");
+        Text(setup.get(), "txtTimer")->setText("12,25");
+        Text(setup.get(), "txtComm")->setText("7");
     }
 
     QTemporaryDir folder;
@@ -98,14 +98,14 @@ TEST_F(FileCommands, SaveThenLoadRestoresEveryControlAndNamesTheFile)
 
 TEST_F(FileCommands, LoadBringsSectionsInLineEvenWhenTheSwitchKeepsItsValue)
 {
-    setup->chkRange->setValue(1);
-    setup->cbNumRange->setListIndex(5);
+    Check(setup.get(), "chkRange")->setValue(1);
+    List(setup.get(), "cbNumRange")->setListIndex(5);
     save(path("six.cfg"));
-    setup->cbNumRange->setListIndex(0); // rows 1 to 5 off, switch still on
+    List(setup.get(), "cbNumRange")->setListIndex(0); // rows 1 to 5 off, switch still on
     load(path("six.cfg"));
     for (int i = 0; i < kRangeRows; ++i)
-        EXPECT_TRUE(setup->txtRangeLow[i]->isEnabled()) << i;
-    EXPECT_EQ(setup->frRange->title(), "Frequency Ranges - ON");
+        EXPECT_TRUE(Text(setup.get(), "txtRangeLow", i)->isEnabled()) << i;
+    EXPECT_EQ(Part<QGroupBox>(setup.get(), "frRange")->title(), "Frequency Ranges - ON");
 }
 
 TEST_F(FileCommands, CancelChangesNothingAndSaysNothing)
@@ -129,24 +129,24 @@ TEST_F(FileCommands, AFileFromACommaLocaleLoadsUnchangedUnderAPointLocale)
     }
     const LocaleGuard point = LocaleGuard::point();
     setup->SetDefaults();
-    ASSERT_EQ(setup->txtRangeLow[0]->text(), "1.810");
+    ASSERT_EQ(Text(setup.get(), "txtRangeLow", 0)->text(), "1.810");
     load(path("comma.cfg"));
-    EXPECT_EQ(setup->txtRangeLow[0]->text(), "1,810");
-    EXPECT_EQ(setup->txtRangeHigh[5]->text(), "24,920");
-    EXPECT_EQ(setup->txtTimer->text(), "1,0");
+    EXPECT_EQ(Text(setup.get(), "txtRangeLow", 0)->text(), "1,810");
+    EXPECT_EQ(Text(setup.get(), "txtRangeHigh", 5)->text(), "24,920");
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "1,0");
 }
 
 TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndTheTitle)
 {
     const QByteArray old = "old contents\r\n";
     write(path("old.cfg"), old);
-    setup->resetTitle();
+    setup->setWindowTitle(kestrix::kPlainTitle);
     const QString title = setup->windowTitle();
 
     QDir(folder.path()).mkdir("sub");
-    setup->txtUsrM->setText("say \"hi\"");
+    Text(setup.get(), "txtUsrM")->setText("say \"hi\"");
     save(path("old.cfg")); // a quote cannot be kept
-    setup->txtUsrM->setText("ok");
+    Text(setup.get(), "txtUsrM")->setText("ok");
     save(path("sub")); // a folder, not a file
     save(path("none/x.cfg"));
     QStringList expected = {"old.cfg: not saved: the user message holds a double quote",
@@ -178,7 +178,7 @@ TEST_F(FileCommands, ASaveReplacesAnExistingFileWhole)
 {
     write(path("Kestrix.cfg"), QByteArray(4096, 'x'));
     save(path("Kestrix.cfg"));
-    EXPECT_EQ(read(path("Kestrix.cfg")), WriteConfigFile(setup->settings()).bytes);
+    EXPECT_EQ(read(path("Kestrix.cfg")), *WriteConfigFile(setup->settings()));
 }
 
 TEST(QtNameFilters, DescriptionsKeepTheirPatternAndStarDotStarMeansEveryFile)
@@ -200,13 +200,14 @@ TEST_F(FileCommands, EveryCorpusFileLoadsWholeOrChangesNothing)
           << "..";
     for (const QString &name : names) {
         setUnusualState();
-        setup->resetTitle();
+        setup->setWindowTitle(kestrix::kPlainTitle);
         const View before = view();
         services.messages.clear();
         load(corpus.filePath(name));
-        const ConfigRead expected = ReadConfigFile(read(corpus.filePath(name)));
-        if (expected.settings) {
-            EXPECT_EQ(setup->settings(), *expected.settings) << name.toStdString();
+        const kestrix::Result<kestrix::DeviceSettings> expected =
+            ReadConfigFile(read(corpus.filePath(name)));
+        if (expected) {
+            EXPECT_EQ(setup->settings(), *expected) << name.toStdString();
             EXPECT_EQ(setup->windowTitle(), "Kestrix v6.DX - " + name);
         } else {
             EXPECT_EQ(view(), before) << name.toStdString();

@@ -84,7 +84,7 @@ private:
 TEST_F(HelpWindow, HelpShowsTheFileInTheWorkingDirectoryUnderItsTitle)
 {
     writeHelp("{\\rtf1 First {\\b version}.}");
-    QTest::mouseClick(setup->cmdHelp, Qt::LeftButton);
+    QTest::mouseClick(Button(setup.get(), "cmdHelp"), Qt::LeftButton);
     activate(setup->instructions());
     ASSERT_TRUE(helpOpen());
     EXPECT_EQ(setup->instructions()->windowTitle(), " Kestrix Config v6.DX - Istruzioni");
@@ -129,7 +129,7 @@ TEST_F(HelpWindow, AMissingFileIsReportedAndNoWindowStays)
     EXPECT_EQ(services.messages[0].title, "Kestrix Config v6.DX");
     EXPECT_EQ(services.messages[0].icon, MessageIcon::Critical);
     EXPECT_FALSE(helpOpen());
-    EXPECT_TRUE(setup->cmdSend->isEnabled()); // the settings window works on
+    EXPECT_TRUE(Button(setup.get(), "cmdSend")->isEnabled()); // the settings window works on
 }
 
 TEST_F(HelpWindow, AFileThatCannotBeReadKeepsTheWindowWithItsEarlierText)
@@ -153,7 +153,7 @@ TEST_F(HelpWindow, F1WithAnyModifierOpensHelpAndStillReachesTheFocusedField)
 {
     writeHelp("{\\rtf1 Help}");
     F1Counter counter;
-    setup->txtTimer->installEventFilter(&counter);
+    Text(setup.get(), "txtTimer")->installEventFilter(&counter);
     int presses = 0;
     for (const Qt::KeyboardModifiers modifiers :
          {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
@@ -162,15 +162,15 @@ TEST_F(HelpWindow, F1WithAnyModifierOpensHelpAndStillReachesTheFocusedField)
             setup->instructions()->close();
         ASSERT_FALSE(helpOpen());
         activate(setup.get());
-        setup->txtTimer->setFocus();
-        QTest::keyClick(setup->txtTimer, Qt::Key_F1, modifiers);
+        Text(setup.get(), "txtTimer")->setFocus();
+        QTest::keyClick(Text(setup.get(), "txtTimer"), Qt::Key_F1, modifiers);
         ASSERT_TRUE(setup->instructions()) << modifiers;
         activate(setup->instructions());
         EXPECT_TRUE(helpOpen());
         EXPECT_EQ(shownText(), "Help");
         EXPECT_EQ(counter.count, ++presses);
     }
-    EXPECT_EQ(setup->txtTimer->text(), "1,0");
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "1,0");
 }
 
 TEST_F(HelpWindow, EscapeClosesTheWindowFromItsText)

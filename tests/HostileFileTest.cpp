@@ -5,6 +5,7 @@
 
 #include "ConfigFileStore.h"
 #include "DeviceSettings.h"
+#include "QtPrinters.h"
 #include "QtSerialPort.h"
 
 #include <QDir>
@@ -60,10 +61,10 @@ mode_t modeOf(const QString &path)
     getrlimit(RLIMIT_FSIZE, &unlimited);
     const rlimit limited{bytes, unlimited.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
-    const std::optional<QString> error = SaveConfigFile(path, settings);
+    const Result<> saved = SaveConfigFile(path, settings);
     setrlimit(RLIMIT_FSIZE, &unlimited); // the message goes to a file too
-    std::cerr << (error ? qPrintable(*error) : "saved");
-    std::exit(error ? 0 : 1);
+    std::cerr << qPrintable(Said(saved, "saved"));
+    std::exit(saved ? 1 : 0);
 }
 
 // Said by a row whose situation this machine cannot make.
@@ -85,7 +86,7 @@ QString saveOnReadOnlyMount(const QString &folder)
             ::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0) {
             writeBytes(folder + "/old.cfg", "old");
             if (::mount("tmpfs", dir.constData(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0)
-                said = SaveConfigFile(folder + "/old.cfg", DefaultSettings()).value_or("saved");
+                said = Said(SaveConfigFile(folder + "/old.cfg", DefaultSettings()), "saved");
         }
         const QByteArray bytes = said.toUtf8();
         [[maybe_unused]] const ssize_t sent = ::write(fds[1], bytes.constData(), bytes.size());
@@ -107,9 +108,9 @@ QString openedAsCom1(const QString &device)
     QProcessEnvironment environment;
     environment.insert("KESTRIX_COM1", device);
     QtSerialPort port(environment);
-    if (auto failure = port.setPortNumber(1))
-        return *failure;
-    return port.open().value_or("opened");
+    if (const Result<> chosen = port.setPortNumber(1); !chosen)
+        return chosen.error();
+    return Said(port.open(), "opened");
 }
 
 class HostileFiles : public testing::Test
@@ -117,7 +118,7 @@ class HostileFiles : public testing::Test
 protected:
     QString at(const char *name) const { return QDir(dir.path()).filePath(name); }
     QTemporaryDir dir;
-    const QByteArray saved = *WriteConfigFile(DefaultSettings()).bytes;
+    const QByteArray saved = *WriteConfigFile(DefaultSettings());
 };
 
 } // namespace
@@ -134,14 +135,14 @@ TEST_F(HostileFiles, NeitherSaveNorLoadTouchesAPipeOrADevice)
     for (const auto &target : targets) {
         QElapsedTimer clock;
         clock.start();
-        const ConfigRead read = LoadConfigFile(target.path);
+        const kestrix::Result<kestrix::DeviceSettings> read = LoadConfigFile(target.path);
         EXPECT_LT(clock.elapsed(), 500); // a pipe with no writer must not block
-        EXPECT_FALSE(read.settings);
-        EXPECT_TRUE(read.error.contains("is not a regular file")) << read.error.toStdString();
+        EXPECT_FALSE(read.ok());
+        EXPECT_TRUE(read.error().contains("is not a regular file")) << read.error().toStdString();
 
-        const std::optional<QString> error = SaveConfigFile(target.path, DefaultSettings());
-        ASSERT_TRUE(error);
-        EXPECT_TRUE(error->contains("not a regular file")) << error->toStdString();
+        const Result<> saved = SaveConfigFile(target.path, DefaultSettings());
+        ASSERT_FALSE(saved);
+        EXPECT_TRUE(saved.error().contains("not a regular file")) << saved.error().toStdString();
         EXPECT_EQ(modeOf(target.path) & S_IFMT, target.type);
     }
 }
@@ -152,7 +153,7 @@ TEST_F(HostileFiles, SaveKeepsTheFilesAccessRights)
     writeBytes(path, "old");
     const mode_t mode = 0604;
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
-    ASSERT_FALSE(SaveConfigFile(path, DefaultSettings()));
+    ASSERT_TRUE(SaveConfigFile(path, DefaultSettings()));
     EXPECT_EQ(bytesOf(path), saved);
     EXPECT_EQ(modeOf(path) & 07777, mode);
 }
@@ -182,18 +183,21 @@ TEST_F(HostileFiles, AFileMarkedAsUtf8IsReadAsUtf8WithinTheDevicesCharacters)
         DeviceSettings s = DefaultSettings();
         s.txtTimer = timer;
         s.txtUsrM = QStringLiteral("CAFÉ");
-        const QByteArray utf8 = WriteConfigFile(s).bytes->replace("\xC9", "\xC3\x89");
-        const ConfigRead read = ReadConfigFile(bom + utf8);
-        ASSERT_TRUE(read.settings) << read.error.toStdString();
-        EXPECT_EQ(*read.settings, s) << timer;
+        const QByteArray utf8 = QByteArray(*WriteConfigFile(s)).replace("\xC9", "\xC3\x89");
+        const kestrix::Result<kestrix::DeviceSettings> read = ReadConfigFile(bom + utf8);
+        ASSERT_TRUE(read.ok()) << read.error().toStdString();
+        EXPECT_EQ(*read, s) << timer;
     }
-    const ConfigRead greek = ReadConfigFile(bom + QByteArray(saved).replace("WWV", "\xCE\xA9"));
-    EXPECT_FALSE(greek.settings);
-    EXPECT_TRUE(greek.error.contains("line 25: field 34 (the user message) holds a character "
-                                     "outside Windows-1252"))
-        << greek.error.toStdString();
-    const ConfigRead broken = ReadConfigFile(bom + QByteArray(saved).replace("WWV", "\xC3"));
-    EXPECT_TRUE(broken.error.contains("bytes that are not UTF-8")) << broken.error.toStdString();
+    const kestrix::Result<kestrix::DeviceSettings> greek =
+        ReadConfigFile(bom + QByteArray(saved).replace("WWV", "\xCE\xA9"));
+    EXPECT_FALSE(greek);
+    EXPECT_TRUE(greek.error().contains("line 25: field 34 (the user message) holds a character "
+                                       "outside Windows-1252"))
+        << greek.error().toStdString();
+    const kestrix::Result<kestrix::DeviceSettings> broken =
+        ReadConfigFile(bom + QByteArray(saved).replace("WWV", "\xC3"));
+    EXPECT_TRUE(broken.error().contains("bytes that are not UTF-8"))
+        << broken.error().toStdString();
 }
 
 // Failures once told as something else. Root ignores access rights, and only
@@ -225,20 +229,20 @@ TEST_F(HostileFiles, EachFailureSaysWhatIsWrong)
         QString says;      // a pattern
         QString neverSays; // a pattern
     } rows[] = {
-        {"UTF-16 with its mark", Anyone, [&] { return ReadConfigFile("\xFF\xFE" + utf16).error; },
+        {"UTF-16 with its mark", Anyone, [&] { return Said(ReadConfigFile("\xFF\xFE" + utf16)); },
          "^line 1: the file is UTF-16 text, which this program cannot read\\. Save it as "
          "Windows-1252 or UTF-8\\.$",
          "control character"},
-        {"UTF-16 without a mark", Anyone, [&] { return ReadConfigFile(utf16).error; },
+        {"UTF-16 without a mark", Anyone, [&] { return Said(ReadConfigFile(utf16)); },
          "the file is UTF-16 text", "control character"},
         {"two byte-order marks", Anyone,
-         [&] { return ReadConfigFile("\xEF\xBB\xBF\xEF\xBB\xBF" + saved).error; },
+         [&] { return Said(ReadConfigFile("\xEF\xBB\xBF\xEF\xBB\xBF" + saved)); },
          "^line 1: the file starts with two UTF-8 byte-order marks", "check state"},
         {"a read-only file, for root too", Anyone,
-         [&] { return SaveConfigFile(at("locked.cfg"), DefaultSettings()).value_or("saved"); },
+         [&] { return Said(SaveConfigFile(at("locked.cfg"), DefaultSettings()), "saved"); },
          "^locked\\.cfg: cannot be written: the file is read-only\\.$", "saved"},
         {"a writable file in a read-only folder", OthersOnly,
-         [&] { return SaveConfigFile(at("shut/open.cfg"), DefaultSettings()).value_or("saved"); },
+         [&] { return Said(SaveConfigFile(at("shut/open.cfg"), DefaultSettings()), "saved"); },
          "^open\\.cfg: cannot be written: the folder .*/shut is read-only\\. Save writes the "
          "new file beside the old one first",
          "Permission denied"},

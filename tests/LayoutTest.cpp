@@ -47,7 +47,8 @@ TEST_F(SetupFixture, EveryCaptionFitsItsControl)
         EXPECT_LT(metrics.horizontalAdvance(frame->title() + "  "), frame->width())
             << frame->title().toStdString();
     }
-    for (ComboBox *band : setup->cbBand) {
+    for (int i = 0; i < kBandRows; ++i) {
+        const ComboBox *band = List(setup.get(), "cbBand", i);
         const QFontMetrics metrics(band->font());
         for (const QString &entry : BandList())
             EXPECT_LE(metrics.horizontalAdvance(entry) + 22, band->width()) << entry.toStdString();
@@ -61,7 +62,7 @@ TEST_F(SetupFixture, EverySendTextFitsTheDialog)
          {"\r\nSending data on COM16......",
           "Data sent !\r\n Be shure that the word 'OK!' appears on Kestrix's LCD"}) {
         progress.setInfo(QString::fromLatin1(text));
-        const QLabel *info = setup->dialog()->lblInfo;
+        const QLabel *info = Part<QLabel>(setup->dialog(), "lblInfo");
         EXPECT_LE(info->heightForWidth(info->width()), info->height()) << text;
     }
 }

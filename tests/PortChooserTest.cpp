@@ -35,7 +35,7 @@ protected:
                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"),
                          adapter("/dev/ttyACM0", "", "")};
         ports.entries[1].availability = PortAvailability::InUse;
-        setup->txtComm->setText("2");
+        Text(setup.get(), "txtComm")->setText("2");
     }
 };
 
@@ -137,7 +137,7 @@ TEST_F(Chooser, ForgetGivesTheNumberItsDefaultAgain)
 
 TEST_F(Chooser, ComesFromThePortFieldsMenuAndItsShortcut)
 {
-    std::unique_ptr<QMenu> menu(setup->txtComm->createEditMenu());
+    std::unique_ptr<QMenu> menu(Text(setup.get(), "txtComm")->createEditMenu());
     QAction *choose = menu->actions().last();
     EXPECT_EQ(choose->text(), "Serial &device for COM2...");
     choose->trigger();
@@ -146,10 +146,11 @@ TEST_F(Chooser, ComesFromThePortFieldsMenuAndItsShortcut)
         delete open;
 
     ASSERT_TRUE(showActive());
-    setup->txtTimer->setFocus();
-    QTest::keyClick(setup->txtTimer, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    Text(setup.get(), "txtTimer")->setFocus();
+    QTest::keyClick(Text(setup.get(), "txtTimer"), Qt::Key_D,
+                    Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_NE(setup->findChild<PortChooser *>(), nullptr);
-    EXPECT_EQ(setup->txtTimer->text(), "1,0"); // the key typed nothing
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "1,0"); // the key typed nothing
 }
 
 TEST_F(Chooser, WithoutPortsItSaysSo)
@@ -170,13 +171,14 @@ TEST_F(Chooser, AMissingDevicesFailureNamesThePortsThereAre)
     environment.insert("KESTRIX_COM1", "/nonexistent/ttyS0");
     QtSerialPort serial(environment, &portMappings);
     serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
-    ASSERT_FALSE(serial.setPortNumber(1));
-    EXPECT_EQ(serial.open(),
+    ASSERT_TRUE(serial.setPortNumber(1));
+    EXPECT_EQ(Said(serial.open()),
               QString("COM1 is /nonexistent/ttyS0, which does not exist.\n"
                       "Serial ports here: /dev/ttyUSB0 (FT232R USB UART), /dev/ttyACM0. "
                       "Right-click Comm num to choose one."));
     ports.entries.clear();
-    EXPECT_TRUE(serial.open()->endsWith("No serial port was found: check that the adapter is "
-                                        "plugged in, or set KESTRIX_COM1 to the device of COM1."));
+    EXPECT_TRUE(Said(serial.open())
+                    .endsWith("No serial port was found: check that the adapter is "
+                              "plugged in, or set KESTRIX_COM1 to the device of COM1."));
 }
 #endif

@@ -16,3 +16,9 @@ inline void PrintTo(const QStringList &list, std::ostream *out)
 {
     *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
 }
+
+// What an operation said: its failure's reason, or done when it worked.
+template <typename Outcome> QString Said(const Outcome &outcome, const QString &done = "done")
+{
+    return outcome ? done : outcome.error();
+}

@@ -67,35 +67,35 @@ protected:
 
 TEST_F(RealWindow, TypingAtOpenReplacesTheTimer)
 {
-    ASSERT_TRUE(setup->txtTimer->hasFocus());
-    EXPECT_EQ(setup->txtTimer->selectedText(), setup->txtTimer->text());
+    ASSERT_TRUE(Text(setup.get(), "txtTimer")->hasFocus());
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->selectedText(), Text(setup.get(), "txtTimer")->text());
     typeText("5");
-    EXPECT_EQ(setup->txtTimer->text(), "5");
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "5");
 }
 
 TEST_F(RealWindow, TypedKeysPassTheKeyReaction)
 {
-    setup->chkRange->setValue(1);
-    setup->chkDxCall->setValue(1);
+    Check(setup.get(), "chkRange")->setValue(1);
+    Check(setup.get(), "chkDxCall")->setValue(1);
     for (const EntryCase &c : kEntryCases) {
-        TextBox *box = c.field(*setup);
+        TextBox *box = Part<TextBox>(setup.get(), c.field);
         clear(box);
         typeText(c.input);
         EXPECT_EQ(box->text(), c.typed) << c.name;
         EXPECT_EQ(services.beeps, c.typedBeeps) << c.name;
     }
     // A full field takes no more.
-    clear(setup->txtUsrM);
+    clear(Text(setup.get(), "txtUsrM"));
     typeText("abcdefghij");
-    EXPECT_EQ(setup->txtUsrM->text(), "abcdefghi");
+    EXPECT_EQ(Text(setup.get(), "txtUsrM")->text(), "abcdefghi");
 }
 
 TEST_F(RealWindow, ContextMenuAndMiddleClickPastePassTheKeyReaction)
 {
-    setup->chkRange->setValue(1);
-    setup->chkDxCall->setValue(1);
+    Check(setup.get(), "chkRange")->setValue(1);
+    Check(setup.get(), "chkDxCall")->setValue(1);
     for (const EntryCase &c : kEntryCases) {
-        TextBox *box = c.field(*setup);
+        TextBox *box = Part<TextBox>(setup.get(), c.field);
         clear(box);
         QApplication::clipboard()->setText(c.input);
         clickOn(box, 3);
@@ -114,11 +114,11 @@ TEST_F(RealWindow, ContextMenuAndMiddleClickPastePassTheKeyReaction)
 
 TEST_F(RealWindow, ReturnPressesTheFocusedButton)
 {
-    clear(setup->txtTimer);
+    clear(Text(setup.get(), "txtTimer"));
     typeText("7");
-    setup->cmdDefault->setFocus();
+    Button(setup.get(), "cmdDefault")->setFocus();
     xdotool({"key", "Return"});
-    EXPECT_EQ(setup->txtTimer->text(), "1,0"); // the default, in every locale
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "1,0"); // the default, in every locale
 }
 
 // The chooser opens with the focus in its list but no row chosen, so Return
@@ -153,10 +153,10 @@ TEST_F(RealWindow, TheResultTakesItsAnswerFromTheKeyboardOnceSendingIsOver)
         Dialog *dialog = setup->dialog();
         EXPECT_FALSE(escapedWhileSending) << key;
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog, 5000)) << key;
-        EXPECT_EQ(QApplication::focusWidget(), dialog->OKButton) << key;
+        EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>(dialog, "OKButton")) << key;
         xdotool({"key", key});
         EXPECT_FALSE(dialog->isVisible()) << key;
-        EXPECT_FALSE(dialog->tmrHide->isActive()) << key;
+        EXPECT_FALSE(Part<QTimer>(dialog, "tmrHide")->isActive()) << key;
         services.pauses.clear();
     }
 }
@@ -196,12 +196,13 @@ TEST_F(RealWindow, ADropIsACopyAndOnlyWhenSomethingWentIn)
         QString text; // what the field holds after the drop
     };
     const DropCase cases[] = {
-        {setup->txtComm, "ab*c", Qt::IgnoreAction, "1"}, // nothing passes the port's filter
-        {setup->txtUsrM, "ab*c", Qt::CopyAction, "ab*c"},
+        {Text(setup.get(), "txtComm"), "ab*c", Qt::IgnoreAction,
+         "1"}, // nothing passes the port's filter
+        {Text(setup.get(), "txtUsrM"), "ab*c", Qt::CopyAction, "ab*c"},
     };
     for (const DropCase &c : cases) {
         c.field->setText(QString());
-        setup->txtComm->setText("1");
+        Text(setup.get(), "txtComm")->setText("1");
         DragSource source(QString::fromLatin1(c.dragged));
         source.setWindowFlag(Qt::FramelessWindowHint);
         source.setGeometry(900, 700, 120, 40);

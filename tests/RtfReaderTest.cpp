@@ -15,8 +15,8 @@ namespace {
 QString plainText(const QByteArray &rtf)
 {
     QTextDocument document;
-    const RtfRead read = ReadRtf(rtf, document);
-    EXPECT_TRUE(read.ok) << read.error.toStdString();
+    const kestrix::Result<> read = ReadRtf(rtf, document);
+    EXPECT_TRUE(read.ok()) << read.error().toStdString();
     return document.toPlainText();
 }
 
@@ -74,8 +74,7 @@ TEST(RtfReader, CharacterFormattingFollowsGroupsAndResets)
                         "{\\colortbl;\\red255\\green0\\blue0;}"
                         "a{\\b b}{\\i\\fs40 c}\\ul d\\ulnone e\\strike f\\strike0\\cf1 g\\plain h"
                         "\\f1 i\\b j\\b0 k}",
-                        document)
-                    .ok);
+                        document));
     EXPECT_EQ(document.toPlainText(), "abcdefghijk");
     EXPECT_EQ(formatOf(document, 'a').fontFamilies().toStringList(), QStringList{"Arial"});
     EXPECT_EQ(formatOf(document, 'a').fontWeight(), QFont::Normal);
@@ -94,7 +93,7 @@ TEST(RtfReader, CharacterFormattingFollowsGroupsAndResets)
     EXPECT_EQ(formatOf(document, 'k').fontWeight(), QFont::Normal);
 
     // Symbol-font letters are Greek, in a font that has Greek letters.
-    ASSERT_TRUE(ReadRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a}", document).ok);
+    ASSERT_TRUE(ReadRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a}", document));
     EXPECT_EQ(document.toPlainText(), QString(QChar(0x03B1)));
     EXPECT_FALSE(
         formatOf(document, QChar(0x03B1)).fontFamilies().toStringList().contains("Symbol"));
@@ -105,8 +104,7 @@ TEST(RtfReader, ParagraphsKeepAlignmentAndIndentsUntilPard)
     QTextDocument document;
     ASSERT_TRUE(ReadRtf("{\\rtf1\\pard\\qc A\\par\\pard\\li720\\ri360\\fi-360\\sb150\\qr B\\par"
                         "\\qj C\\par\\pard D}",
-                        document)
-                    .ok);
+                        document));
     ASSERT_EQ(document.blockCount(), 4);
     const auto block = [&](int n) { return document.findBlockByNumber(n).blockFormat(); };
     EXPECT_EQ(block(0).alignment(), Qt::AlignHCenter);
@@ -148,12 +146,12 @@ TEST(RtfReader, MalformedInputIsReadAsFarAsItGoes)
     };
     for (const auto &c : cases) {
         QTextDocument document;
-        const RtfRead read = ReadRtf(c.rtf, document);
-        EXPECT_TRUE(read.ok) << c.rtf.left(60).toStdString();
+        const kestrix::Result<> read = ReadRtf(c.rtf, document);
+        EXPECT_TRUE(read.ok()) << c.rtf.left(60).toStdString();
         EXPECT_EQ(document.toPlainText(), c.text) << c.rtf.left(60).toStdString();
     }
     QTextDocument big;
-    ReadRtf("{\\rtf1 \\fs99999999999999999999999 big}", big);
+    ASSERT_TRUE(ReadRtf("{\\rtf1 \\fs99999999999999999999999 big}", big));
     EXPECT_EQ(formatOf(big, 'b').fontPointSize(), 500);
 }
 
@@ -163,9 +161,9 @@ TEST(RtfReader, AFileThatIsNotRtfLeavesTheDocumentAsItWas)
                                      QByteArray("<html>{\\rtf1}</html>")}) {
         QTextDocument document;
         document.setPlainText("earlier");
-        const RtfRead read = ReadRtf(notRtf, document);
-        EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.error,
+        const kestrix::Result<> read = ReadRtf(notRtf, document);
+        EXPECT_FALSE(read.ok());
+        EXPECT_EQ(read.error(),
                   "The file is not in rich text format: it does not begin with {\\rtf.");
         EXPECT_EQ(document.toPlainText(), "earlier");
     }
@@ -245,7 +243,7 @@ TEST(RtfReader, TextReadsInItsCodePageAndInItsPlace)
     };
     for (const auto &c : cases) {
         QTextDocument document;
-        ASSERT_TRUE(ReadRtf(c.rtf, document).ok) << c.name;
+        ASSERT_TRUE(ReadRtf(c.rtf, document)) << c.name;
         EXPECT_EQ(document.toPlainText(), c.text) << c.name;
     }
 }

@@ -42,8 +42,8 @@ TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
     QTemporaryDir folder;
     const QString store = folder.filePath("ports.conf");
     StoredPortMappings stored(store);
-    ASSERT_FALSE(stored.store(2, "/dev/serial/by-id/usb-FTDI-if00-port0"));
-    ASSERT_FALSE(stored.store(3, "/dev/ttyUSB1"));
+    ASSERT_TRUE(stored.store(2, "/dev/serial/by-id/usb-FTDI-if00-port0"));
+    ASSERT_TRUE(stored.store(3, "/dev/ttyUSB1"));
     QProcessEnvironment environment;
     environment.insert("KESTRIX_COM3", "/dev/ttyUSB0");
     for (int number = kFirstPort - 1; number <= kLastPort + 1; ++number) {
@@ -68,7 +68,7 @@ TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
     EXPECT_EQ(QSettings(store, QSettings::IniFormat).value("ports/COM3"), "/dev/ttyUSB1");
     StoredPortMappings again(store);
     EXPECT_EQ(again.storedDevice(3), "/dev/ttyUSB1");
-    EXPECT_FALSE(again.store(3, QString()));
+    EXPECT_TRUE(again.store(3, QString()));
     EXPECT_EQ(again.storedDevice(3), QString());
     EXPECT_EQ(StoredPortMappings(store).storedDevice(3), QString());
 }
@@ -76,12 +76,12 @@ TEST(ResolvePort, TheEnvironmentThenTheStoredChoiceThenTheStandardPort)
 class SendFixture : public SetupFixture
 {
 protected:
-    QString info() { return setup->dialog()->lblInfo->text(); }
+    QString info() { return Part<QLabel>(setup->dialog(), "lblInfo")->text(); }
 };
 
 TEST_F(SendFixture, DefaultSettingsGoOutAs134BytesWithTheirChecksums)
 {
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
 
     EXPECT_EQ(port.calls, QStringList({"port 1", "open", "write FE FE", "write 30 30",
                                        "write FE FE", "write 02 03", "close"}));
@@ -89,7 +89,8 @@ TEST_F(SendFixture, DefaultSettingsGoOutAs134BytesWithTheirChecksums)
     const QByteArray wire = port.written.join();
     ASSERT_EQ(wire.size(), 134);
     ConfigFrame frame{};
-    ASSERT_TRUE(BuildConfigFrame(DefaultSettings(), frame).ok);
+    DeviceSettings defaults = DefaultSettings();
+    ASSERT_TRUE(BuildConfigFrame(defaults, frame));
     const QByteArray frameBytes(reinterpret_cast<const char *>(frame.data()), kFrameSize);
     EXPECT_EQ(wire.mid(0, 2), "\xFE\xFE");
     EXPECT_EQ(wire.mid(2, 64), frameBytes.left(64));
@@ -105,31 +106,31 @@ TEST_F(SendFixture, ProgressPausesAndTheButtonFollowTheSequence)
     QStringList texts;
     QList<bool> buttonEnabled;
     services.duringEvents = [&] { texts << info(); };
-    services.duringPause = [&] { buttonEnabled << setup->cmdSend->isEnabled(); };
+    services.duringPause = [&] { buttonEnabled << Button(setup.get(), "cmdSend")->isEnabled(); };
 
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
 
     EXPECT_EQ(texts,
               QStringList({"", kSending, kSending + ".", kSending + "..", kSending + "..."}));
     EXPECT_EQ(services.pauses, std::vector<int>({400, 10, 400, 10, 400, 400}));
     EXPECT_EQ(buttonEnabled, QList<bool>(6, false));
-    EXPECT_TRUE(setup->cmdSend->isEnabled());
+    EXPECT_TRUE(Button(setup.get(), "cmdSend")->isEnabled());
     EXPECT_EQ(info(), kSent);
     EXPECT_TRUE(setup->dialog()->isVisible());
-    EXPECT_FALSE(setup->dialog()->OKButton->isHidden());
-    EXPECT_TRUE(setup->dialog()->tmrHide->isActive());
+    EXPECT_FALSE(Part<QPushButton>(setup->dialog(), "OKButton")->isHidden());
+    EXPECT_TRUE(Part<QTimer>(setup->dialog(), "tmrHide")->isActive());
     EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(SendFixture, ThePortFieldIsShownAsTyped)
 {
-    setup->txtComm->setText(" 2 ");
-    setup->cmdSend->click();
+    Text(setup.get(), "txtComm")->setText(" 2 ");
+    Button(setup.get(), "cmdSend")->click();
     EXPECT_EQ(port.calls.first(), "port 2");
     EXPECT_TRUE(services.messages.empty());
     QStringList texts;
     services.duringEvents = [&] { texts << info(); };
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
     EXPECT_EQ(texts.value(1), "\r\nSending data on COM 2 ...");
 }
 
@@ -148,25 +149,25 @@ TEST_P(SendFailure, ShowsTheDescriptionClosesThePortAndEndsTheSend)
 {
     const StepFailure &f = GetParam();
     port.failOnCall = f.call;
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
 
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text, "failed: " + port.calls[f.call]);
     EXPECT_EQ(services.messages[0].title, "Kestrix_DX");
     EXPECT_EQ(services.messages[0].icon, MessageIcon::None);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(setup->cmdSend->isEnabled());
+    EXPECT_TRUE(Button(setup.get(), "cmdSend")->isEnabled());
     EXPECT_EQ(static_cast<int>(services.pauses.size()), f.pausesDone);
     EXPECT_EQ(setup->dialog()->isVisible(), f.dialogShown);
     if (f.dialogShown) {
-        EXPECT_TRUE(setup->dialog()->OKButton->isHidden());
-        EXPECT_FALSE(setup->dialog()->tmrHide->isActive());
+        EXPECT_TRUE(Part<QPushButton>(setup->dialog(), "OKButton")->isHidden());
+        EXPECT_FALSE(Part<QTimer>(setup->dialog(), "tmrHide")->isActive());
     }
 
     // The port was left closed, so the next SEND goes through.
     port.failOnCall = -1;
     services.messages.clear();
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(info(), kSent);
 }
@@ -180,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, SendFailure,
 TEST_F(SendFixture, APortThatReadsBackClosedEndsTheSendSilently)
 {
     port.opensClosed = true;
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
     EXPECT_EQ(port.calls, QStringList({"port 1", "open"}));
     EXPECT_TRUE(services.messages.empty());
     EXPECT_FALSE(setup->dialog()->isVisible());
@@ -188,18 +189,19 @@ TEST_F(SendFixture, APortThatReadsBackClosedEndsTheSendSilently)
 
 TEST_F(SendFixture, InvalidSettingsAreRefusedWithoutTouchingThePort)
 {
-    setup->txtTimer->setText("2,3");
-    setup->cbNumBand->setListIndex(-1);
-    setup->cmdSend->click();
+    Text(setup.get(), "txtTimer")->setText("2,3");
+    List(setup.get(), "cbNumBand")->setListIndex(-1);
+    Button(setup.get(), "cmdSend")->click();
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text, "Parametri incompleti o non corretti");
     EXPECT_EQ(services.messages[0].title, "Invio non eseguito - Kestrix");
     EXPECT_EQ(services.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(port.calls.isEmpty());
-    EXPECT_TRUE(setup->cmdSend->isEnabled());
+    EXPECT_TRUE(Button(setup.get(), "cmdSend")->isEnabled());
     // The timer step ran before the failure: the box shows what would be sent.
-    EXPECT_EQ(setup->txtTimer->text(), QLocale().decimalPoint() == "," ? "2,25" : "2.25");
-    EXPECT_EQ(setup->txtTimer->background(), TextBox::Background::Normal);
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(),
+              QLocale().decimalPoint() == "," ? "2,25" : "2.25");
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->background(), TextBox::Background::Normal);
 }
 
 TEST_F(SendFixture, CloseIsRefusedDuringTheSendAndAcceptedAfter)
@@ -208,7 +210,7 @@ TEST_F(SendFixture, CloseIsRefusedDuringTheSendAndAcceptedAfter)
     QList<bool> closed;
     services.duringEvents = [&] { closed << setup->close(); };
     services.duringPause = [&] { closed << setup->close(); };
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
     EXPECT_FALSE(closed.contains(true));
     EXPECT_TRUE(setup->isVisible());
     EXPECT_TRUE(setup->close());
@@ -224,7 +226,7 @@ TEST_F(SendFixture, ADialogClosedDuringTheSendIsCreatedAgain)
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     };
-    setup->cmdSend->click();
+    Button(setup.get(), "cmdSend")->click();
     EXPECT_TRUE(closedOnce);
     EXPECT_EQ(info(), kSent);
 }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CheckBox.h"
-#include "ComboBox.h"
+#include "Controls.h"
 #include "FakeFileDialogs.h"
 #include "FakePorts.h"
 #include "FakeSerialPort.h"

@@ -21,14 +21,15 @@ TEST_F(SetupFixture, StartsWithTheDefaultsAndEverySectionOff)
 {
     EXPECT_EQ(setup->settings(), DefaultSettings());
     EXPECT_EQ(setup->windowTitle(), kPlain);
-    EXPECT_EQ(setup->frRange->title(), "Frequency Ranges - OFF");
-    EXPECT_EQ(setup->frBand->title(), "Amateur Bands - OFF");
-    EXPECT_EQ(setup->frDxCall->title(), "Dx Calls - OFF");
-    for (QWidget *w : std::initializer_list<QWidget *>{setup->frRange, setup->lblRanges,
-                                                       setup->cbNumRange, setup->cbBand[0],
-                                                       setup->txtDxCall[0], setup->cbNumDxCalls})
+    EXPECT_EQ(Part<QGroupBox>(setup.get(), "frRange")->title(), "Frequency Ranges - OFF");
+    EXPECT_EQ(Part<QGroupBox>(setup.get(), "frBand")->title(), "Amateur Bands - OFF");
+    EXPECT_EQ(Part<QGroupBox>(setup.get(), "frDxCall")->title(), "Dx Calls - OFF");
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Part<QGroupBox>(setup.get(), "frRange"), Part<QLabel>(setup.get(), "lblRanges"),
+             List(setup.get(), "cbNumRange"), List(setup.get(), "cbBand", 0),
+             Text(setup.get(), "txtDxCall", 0), List(setup.get(), "cbNumDxCalls")})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
-    EXPECT_TRUE(setup->txtUsrM->isEnabled());
+    EXPECT_TRUE(Text(setup.get(), "txtUsrM")->isEnabled());
     EXPECT_EQ(view().edited, QList<bool>(view().edited.size(), false));
     EXPECT_TRUE(setup->hasDialog());
     EXPECT_FALSE(setup->dialog()->isVisible());
@@ -39,24 +40,24 @@ TEST_F(SetupFixture, FocusStartsInTheTimer)
     setup->show();
     QApplication::setActiveWindow(setup.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get()));
-    EXPECT_EQ(QApplication::focusWidget(), setup->txtTimer);
+    EXPECT_EQ(QApplication::focusWidget(), Text(setup.get(), "txtTimer"));
 }
 
 TEST_F(SetupFixture, DefaultRestoresTheStartStateAndIsIdempotent)
 {
     const View atStart = view();
-    setup->chkRange->setValue(1);
-    setup->cbNumBand->setListIndex(1);
-    setup->chkBand->setValue(1);
-    setup->chkUsrM->setValue(0);
-    setup->txtComm->setText("7");
-    setup->txtRangeLow[3]->setText("99");
+    Check(setup.get(), "chkRange")->setValue(1);
+    List(setup.get(), "cbNumBand")->setListIndex(1);
+    Check(setup.get(), "chkBand")->setValue(1);
+    Check(setup.get(), "chkUsrM")->setValue(0);
+    Text(setup.get(), "txtComm")->setText("7");
+    Text(setup.get(), "txtRangeLow", 3)->setText("99");
     setup->setWindowTitle(kFileTitle);
     ASSERT_NE(view(), atStart);
 
-    setup->cmdDefault->click();
+    Button(setup.get(), "cmdDefault")->click();
     EXPECT_EQ(view(), atStart);
-    setup->cmdDefault->click();
+    Button(setup.get(), "cmdDefault")->click();
     EXPECT_EQ(view(), atStart);
 }
 
@@ -64,8 +65,8 @@ TEST_F(SetupFixture, DefaultsFollowTheLocaleSeparatorButTheTimerKeepsItsComma)
 {
     const auto guard = LocaleGuard::point();
     setup->cmdDefault_Click();
-    EXPECT_EQ(setup->txtRangeLow[0]->text(), "1.810");
-    EXPECT_EQ(setup->txtTimer->text(), "1,0");
+    EXPECT_EQ(Text(setup.get(), "txtRangeLow", 0)->text(), "1.810");
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "1,0");
 }
 
 struct SectionCase
@@ -83,21 +84,22 @@ TEST_P(SectionSwitches, CountEnablesRowsWhileOnAndAllOffWhileOff)
 {
     const SectionCase &c = GetParam();
     const QString name = QString::fromLatin1(c.name);
-    CheckBox *toggle = name == "band"    ? setup->chkBand
-                       : name == "range" ? setup->chkRange
-                                         : setup->chkDxCall;
-    ComboBox *count = name == "band"    ? setup->cbNumBand
-                      : name == "range" ? setup->cbNumRange
-                                        : setup->cbNumDxCalls;
-    QGroupBox *frame = name == "band"    ? setup->frBand
-                       : name == "range" ? setup->frRange
-                                         : setup->frDxCall;
+    CheckBox *toggle = name == "band"    ? Check(setup.get(), "chkBand")
+                       : name == "range" ? Check(setup.get(), "chkRange")
+                                         : Check(setup.get(), "chkDxCall");
+    ComboBox *count = name == "band"    ? List(setup.get(), "cbNumBand")
+                      : name == "range" ? List(setup.get(), "cbNumRange")
+                                        : List(setup.get(), "cbNumDxCalls");
+    QGroupBox *frame = name == "band"    ? Part<QGroupBox>(setup.get(), "frBand")
+                       : name == "range" ? Part<QGroupBox>(setup.get(), "frRange")
+                                         : Part<QGroupBox>(setup.get(), "frDxCall");
     const auto rowEnabled = [&](int i) -> bool {
         if (name == "band")
-            return setup->cbBand[i]->isEnabled();
+            return List(setup.get(), "cbBand", i)->isEnabled();
         if (name == "range")
-            return setup->txtRangeLow[i]->isEnabled() && setup->txtRangeHigh[i]->isEnabled();
-        return setup->txtDxCall[i]->isEnabled();
+            return Text(setup.get(), "txtRangeLow", i)->isEnabled() &&
+                   Text(setup.get(), "txtRangeHigh", i)->isEnabled();
+        return Text(setup.get(), "txtDxCall", i)->isEnabled();
     };
 
     count->setListIndex(c.count);
@@ -132,21 +134,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SetupFixture, UserMessageSwitchKeepsTheText)
 {
-    setup->chkUsrM->click();
-    EXPECT_FALSE(setup->txtUsrM->isEnabled());
-    EXPECT_EQ(setup->txtUsrM->text(), "WWV");
-    setup->chkUsrM->click();
-    EXPECT_TRUE(setup->txtUsrM->isEnabled());
+    Check(setup.get(), "chkUsrM")->click();
+    EXPECT_FALSE(Text(setup.get(), "txtUsrM")->isEnabled());
+    EXPECT_EQ(Text(setup.get(), "txtUsrM")->text(), "WWV");
+    Check(setup.get(), "chkUsrM")->click();
+    EXPECT_TRUE(Text(setup.get(), "txtUsrM")->isEnabled());
 }
 
 TEST_F(SetupFixture, GrayedBoxClickedByTheOperatorBecomesOffOrOn)
 {
-    setup->chkBeep->setValue(2);
-    EXPECT_EQ(setup->chkBeep->value(), 2);
-    setup->chkBeep->click();
-    EXPECT_EQ(setup->chkBeep->value(), 0);
-    setup->chkBeep->click();
-    EXPECT_EQ(setup->chkBeep->value(), 1);
+    Check(setup.get(), "chkBeep")->setValue(2);
+    EXPECT_EQ(Check(setup.get(), "chkBeep")->value(), 2);
+    Check(setup.get(), "chkBeep")->click();
+    EXPECT_EQ(Check(setup.get(), "chkBeep")->value(), 0);
+    Check(setup.get(), "chkBeep")->click();
+    EXPECT_EQ(Check(setup.get(), "chkBeep")->value(), 1);
 }
 
 // Every setting's control, changed as Load or the operator changes it.
@@ -167,20 +169,21 @@ TEST_F(SetupFixture, EveryChangeButThePortNumberResetsAFileTitle)
     }
 
     setup->setWindowTitle(kFileTitle);
-    emit setup->cbBand[0]->activated(setup->cbBand[0]->listIndex()); // the same band again
+    emit List(setup.get(), "cbBand", 0)
+        ->activated(List(setup.get(), "cbBand", 0)->listIndex()); // the same band again
     EXPECT_EQ(setup->windowTitle(), kPlain);
     setup->setWindowTitle(kFileTitle);
-    type(setup->txtComm, "2");
+    type(Text(setup.get(), "txtComm"), "2");
     EXPECT_EQ(setup->windowTitle(), kFileTitle);
-    EXPECT_EQ(setup->txtComm->background(), TextBox::Background::Edited);
+    EXPECT_EQ(Text(setup.get(), "txtComm")->background(), TextBox::Background::Edited);
 }
 
 TEST_F(SetupFixture, WritingTheSameTextIsNoChange)
 {
     setup->setWindowTitle(kFileTitle);
-    setup->txtTimer->setText(setup->txtTimer->text());
+    Text(setup.get(), "txtTimer")->setText(Text(setup.get(), "txtTimer")->text());
     EXPECT_EQ(setup->windowTitle(), kFileTitle);
-    EXPECT_EQ(setup->txtTimer->background(), TextBox::Background::Normal);
+    EXPECT_EQ(Text(setup.get(), "txtTimer")->background(), TextBox::Background::Normal);
 }
 
 TEST_F(SetupFixture, CloseIsRefusedWhileThePortIsOpen)
@@ -198,16 +201,16 @@ TEST_F(SetupFixture, CloseIsRefusedWhileThePortIsOpen)
 TEST_F(SetupFixture, DialogHidesOnOkOrAfterItsInterval)
 {
     Dialog *dialog = setup->dialog();
-    dialog->tmrHide->setInterval(20);
+    Part<QTimer>(dialog, "tmrHide")->setInterval(20);
     dialog->show();
-    dialog->tmrHide->start();
-    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    Part<QTimer>(dialog, "tmrHide")->start();
+    QTest::mouseClick(Part<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(dialog->tmrHide->isActive()); // will not fire later
+    EXPECT_FALSE(Part<QTimer>(dialog, "tmrHide")->isActive()); // will not fire later
 
     dialog->show();
-    dialog->tmrHide->start();
+    Part<QTimer>(dialog, "tmrHide")->start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 2000));
-    EXPECT_FALSE(dialog->tmrHide->isActive());
-    EXPECT_EQ(dialog->tmrHide->interval(), 20);
+    EXPECT_FALSE(Part<QTimer>(dialog, "tmrHide")->isActive());
+    EXPECT_EQ(Part<QTimer>(dialog, "tmrHide")->interval(), 20);
 }

@@ -4,6 +4,7 @@
 
 #include "BoxReceiver.h"
 #include "ConfigFile.h"
+#include "Controls.h"
 #include "FakeFileDialogs.h"
 #include "FakePorts.h"
 #include "FakeSerialPort.h"
@@ -130,13 +131,14 @@ protected:
     {
         QFile file(cfg());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(*WriteConfigFile(s).bytes);
+        file.write(*WriteConfigFile(s));
     }
     QString cfg() const { return QDir(folder.path()).filePath("Box.cfg"); }
     ConfigFrame frame() const
     {
         ConfigFrame f{};
-        BuildConfigFrame(settings, f);
+        DeviceSettings sent = settings;
+        EXPECT_TRUE(BuildConfigFrame(sent, f));
         return f;
     }
     void expectAcceptedAsSent(const ProcessResult &sim)
@@ -166,7 +168,7 @@ TEST_F(Tools, DryRunPrintsTheBytesTheWindowSends)
     window.load();
     files.answer = cfg();
     window.cmdLoad_Click();
-    window.cmdSend->click();
+    Button(&window, "cmdSend")->click();
     const QByteArray wire = port.written.join();
     ASSERT_EQ(wire.size(), 134);
 
@@ -217,7 +219,7 @@ TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
         const QString path = QDir(folder.path()).filePath(name);
         QFile out(path);
         out.open(QIODevice::WriteOnly);
-        out.write(*WriteConfigFile(s).bytes);
+        out.write(*WriteConfigFile(s));
         return path;
     };
     const QString noBand =
@@ -255,7 +257,11 @@ TEST_F(Tools, BadArgumentsFilesAndPortsGiveTheirExitCodeAndMessage)
         {send, {"--version"}, {}, 0, "^kestrix-send 6\\.0\n--\n$"},
         {send, {bad}, {}, 2, "bad.cfg: line 1: field 2 \\(the beep switch\\): 7 is not a check"},
         {send, {"-n", folder.path() + "/none.cfg"}, {}, 2, "none.cfg: cannot be opened"},
-        {send, {noBand}, {}, 3, "noband.cfg: the settings cannot be sent: an active band row"},
+        {send,
+         {noBand},
+         {},
+         3,
+         "noband.cfg: the settings cannot be sent: band 2 has no band chosen\\.$"},
         {send, {onPort("17")}, {}, 3, "the port \"17\" is not a COM port from 1 to 16"},
         {send, {onPort("1e9")}, {}, 3, "the port \"1e9\" is not a COM port from 1 to 16"},
         {send, {"--device", missing, cfg()}, {}, 4, "The serial port " + m + " does not"},
@@ -323,8 +329,8 @@ TEST_F(Tools, KestrixSendListsThePortsAndUsesTheChosenDevices)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", folder.path());
     environment.remove("KESTRIX_COM3");
-    ASSERT_FALSE(StoredPortMappings(folder.path() + "/Kestrix/kestrix-config.conf")
-                     .store(3, folder.path() + "/ttyUSB9"));
+    ASSERT_TRUE(StoredPortMappings(folder.path() + "/Kestrix/kestrix-config.conf")
+                    .store(3, folder.path() + "/ttyUSB9"));
     const ProcessResult listed = run(sendProgram(), {"--list-ports"}, environment);
     EXPECT_EQ(listed.exitCode, 0);
     EXPECT_TRUE(listed.out.contains("  COM3   " + folder.path() +
@@ -424,7 +430,7 @@ TEST(StoredChoices, HostileSetUps)
         {
             QFile file(cfg);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(*WriteConfigFile(DefaultSettings()).bytes);
+            file.write(*WriteConfigFile(DefaultSettings()));
         }
         const ProcessResult sent = run(sendProgram(), {"--port", "2", cfg}, environment);
         EXPECT_EQ(sent.exitCode, 4);

@@ -44,6 +44,7 @@ Dialog::Dialog(QWidget *parent)
     connect(OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
 
     tmrHide = new QTimer(this);
+    tmrHide->setObjectName(QStringLiteral("tmrHide"));
     tmrHide->setTimerType(Qt::PreciseTimer); // a coarse one rounds 45 s to whole seconds
     tmrHide->setInterval(kHideAfterMs);
     connect(tmrHide, &QTimer::timeout, this, &Dialog::tmrHide_Timer);
@@ -59,6 +60,19 @@ void Dialog::tmrHide_Timer()
 {
     tmrHide->stop();
     hide();
+}
+
+QString Dialog::info() const
+{
+    return lblInfo->text();
+}
+
+void Dialog::setHideTimerEnabled(bool enabled)
+{
+    if (enabled)
+        tmrHide->start();
+    else
+        tmrHide->stop();
 }
 
 void Dialog::setInfo(const QString &text)
@@ -95,7 +109,7 @@ namespace kestrix {
 
 QString DialogProgress::info()
 {
-    return m_dialog()->lblInfo->text();
+    return m_dialog()->info();
 }
 
 void DialogProgress::setInfo(const QString &text)
@@ -110,11 +124,7 @@ void DialogProgress::setOkVisible(bool visible)
 
 void DialogProgress::setHideTimerEnabled(bool enabled)
 {
-    QTimer *timer = m_dialog()->tmrHide;
-    if (enabled)
-        timer->start();
-    else
-        timer->stop();
+    m_dialog()->setHideTimerEnabled(enabled);
 }
 
 void DialogProgress::showModeless()

@@ -3,6 +3,7 @@
 
 // The small window in which SEND shows its progress and its result. It puts
 // itself away: OK hides it at once, or it hides 45 seconds after the result.
+// Its parts (lblInfo, OKButton, tmrHide) are its own, found by those names.
 
 #include "Form.h"
 
@@ -19,22 +20,26 @@ class Dialog : public Form
 public:
     explicit Dialog(QWidget *parent = nullptr);
 
-    QLabel *lblInfo;
-    QPushButton *OKButton;
-    QTimer *tmrHide;
-
-    void OKButton_Click();
-    void tmrHide_Timer();
-
-    // The text of lblInfo; assistive technology reads it on one line and is
-    // told of each change.
+    // The progress or result shown; assistive technology reads it on one
+    // line and is told of each change.
+    QString info() const;
     void setInfo(const QString &text);
     // OK appears with the focus, so Return, Space and Escape answer at once.
     void setOkVisible(bool visible);
+    // Hiding by itself, 45 seconds after this is enabled.
+    void setHideTimerEnabled(bool enabled);
 
 protected:
     // Escape is OK once the result shows; while sending it does nothing.
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void OKButton_Click();
+    void tmrHide_Timer();
+
+    QLabel *lblInfo;
+    QPushButton *OKButton;
+    QTimer *tmrHide;
 };
 
 } // namespace kestrix

@@ -114,8 +114,8 @@ void PortChooser::updateButtons()
 
 bool PortChooser::storeChoice(const QString &device)
 {
-    if (const auto failure = m_mappings.store(m_number, device)) {
-        m_problem->setText(*failure);
+    if (const Result<> stored = m_mappings.store(m_number, device); !stored) {
+        m_problem->setText(stored.error());
         m_problem->show();
         showCurrent();
         updateButtons();

@@ -9,32 +9,16 @@
 #include "PortChooser.h"
 #include "SerialPort.h"
 #include "Services.h"
+#include "SetupLayout.h"
 #include "TextBox.h"
 #include "Transmission.h"
 #include "frmIstruzioni.h"
 
-#include <QGroupBox>
 #include <QIcon>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
 
 #include <algorithm>
 
 namespace kestrix {
-
-namespace {
-
-// The control that shows a row of the settings table: it carries the row's
-// name.
-template <typename Control> Control *control(const QWidget *form, const ConfigField &field)
-{
-    auto *found = form->findChild<Control *>(field.control);
-    Q_ASSERT(found);
-    return found;
-}
-
-} // namespace
 
 Setup::Setup(SetupPlatform platform, QWidget *parent)
     : Form(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -50,7 +34,6 @@ Setup::Setup(SetupPlatform platform, QWidget *parent)
     icon.addFile(QStringLiteral(":/icons/kestrix-config-16.xpm"));
     setWindowIcon(icon);
     createControls();
-    connectReactions();
     setKeyPreview(true);
 }
 
@@ -64,7 +47,7 @@ void Setup::formLoad()
     SetDefaults();
     m_blockHeader = kBlockHeader;
     dialog();
-    txtTimer->setFocus();
+    focusFirst();
 }
 
 void Setup::formQueryUnload(bool &cancel)
@@ -91,7 +74,8 @@ void Setup::formKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 int Setup::portNumber() const
 {
-    return std::clamp(PortNumberOf(txtComm->text()), kFirstPort, kLastPort);
+    return std::clamp(PortNumberOf(find<TextBox>(nameOf(Reaction::PortField))->text()), kFirstPort,
+                      kLastPort);
 }
 
 PortChooser *Setup::chooseSerialDevice()
@@ -128,62 +112,20 @@ Dialog *Setup::dialog()
     return m_dialog;
 }
 
-void Setup::connectReactions()
-{
-    const auto onChange = [this](TextBox *box, bool resetsTitle) {
-        connect(box, &TextBox::changed, this,
-                [this, box, resetsTitle] { markEdited(box, resetsTitle); });
-    };
-    onChange(txtComm, false);
-    onChange(txtTimer, true);
-    onChange(txtUsrM, true);
-    for (TextBox *box : txtDxCall)
-        onChange(box, true);
-    for (int i = 0; i < kRangeRows; ++i) {
-        onChange(txtRangeLow[i], true);
-        onChange(txtRangeHigh[i], true);
-    }
-
-    connect(chkRange, &CheckBox::clickReaction, this, &Setup::chkRange_Click);
-    connect(chkBand, &CheckBox::clickReaction, this, &Setup::chkBand_Click);
-    connect(chkDxCall, &CheckBox::clickReaction, this, &Setup::chkDxCall_Click);
-    connect(cbNumRange, &ComboBox::clickReaction, this, &Setup::cbNumRange_Click);
-    connect(cbNumBand, &ComboBox::clickReaction, this, &Setup::cbNumBand_Click);
-    connect(cbNumDxCalls, &ComboBox::clickReaction, this, &Setup::cbNumDxCalls_Click);
-    connect(chkUsrM, &CheckBox::clickReaction, this, &Setup::chkUsrM_Click);
-    for (CheckBox *option : {chkBeep, chkPacket, chkRA2, chkToAll})
-        connect(option, &CheckBox::clickReaction, this, &Setup::resetTitle);
-    for (ComboBox *band : cbBand)
-        connect(band, &ComboBox::clickReaction, this, &Setup::resetTitle);
-
-    connectFieldReactions();
-    txtComm->setMenuExtension([this](QMenu &menu) {
-        menu.addSeparator();
-        menu.addAction(QStringLiteral("Serial &device for COM%1...").arg(portNumber()),
-                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this,
-                       &Setup::chooseSerialDevice);
-    });
-    connect(cmdDefault, &QPushButton::clicked, this, &Setup::cmdDefault_Click);
-    connect(cmdSend, &QPushButton::clicked, this, &Setup::cmdSend_Click);
-    connect(cmdSave, &QPushButton::clicked, this, &Setup::cmdSave_Click);
-    connect(cmdLoad, &QPushButton::clicked, this, &Setup::cmdLoad_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &Setup::cmdHelp_Click);
-}
-
 DeviceSettings Setup::settings() const
 {
     DeviceSettings s;
     for (const ConfigField &field : ConfigFields()) {
         switch (field.kind) {
         case FieldKind::Text:
-            field.text(s) = control<TextBox>(this, field)->text();
+            field.text(s) = find<TextBox>(field.control)->text();
             break;
         case FieldKind::Check:
-            field.number(s) = control<CheckBox>(this, field)->value();
+            field.number(s) = find<CheckBox>(field.control)->value();
             break;
         case FieldKind::Position:
         case FieldKind::Band:
-            field.number(s) = control<ComboBox>(this, field)->listIndex();
+            field.number(s) = find<ComboBox>(field.control)->listIndex();
             break;
         }
     }
@@ -193,26 +135,46 @@ DeviceSettings Setup::settings() const
 void Setup::applySettings(const DeviceSettings &settings)
 {
     DeviceSettings s = settings;
-    // In file order, each write raising the control's own reaction.
     for (const ConfigField &field : ConfigFields()) {
         switch (field.kind) {
         case FieldKind::Text:
-            writeField(control<TextBox>(this, field), field.text(s));
+            writeField(find<TextBox>(field.control), field.text(s));
             break;
         case FieldKind::Check:
-            control<CheckBox>(this, field)->setValue(field.number(s));
+            find<CheckBox>(field.control)->setValue(field.number(s));
             break;
         case FieldKind::Position:
         case FieldKind::Band:
-            control<ComboBox>(this, field)->setListIndex(field.number(s));
+            find<ComboBox>(field.control)->setListIndex(field.number(s));
             break;
         }
     }
     // A switch that kept its state raised no reaction of its own.
-    chkRange_Click();
-    chkBand_Click();
-    chkDxCall_Click();
-    txtUsrM->setEnabled(chkUsrM->value() != 0);
+    for (const ControlRow &row : SetupLayout()) {
+        if (row.reaction == Reaction::SectionSwitch)
+            switchSection(row, find<CheckBox>(row.name));
+        else if (row.reaction == Reaction::FieldSwitch)
+            switchField(row, find<CheckBox>(row.name));
+    }
+    resetTitle();
+}
+
+void Setup::showAsSent(DeviceSettings sent)
+{
+    DeviceSettings shown = settings();
+    for (const ConfigField &field : ConfigFields())
+        if (field.kind == FieldKind::Text && field.text(sent) != field.text(shown))
+            writeField(find<TextBox>(field.control), field.text(sent));
+}
+
+void Setup::focusFirst()
+{
+    for (QWidget *control : tabOrder()) {
+        if (control->isEnabled()) {
+            control->setFocus();
+            return;
+        }
+    }
 }
 
 void Setup::writeField(TextBox *box, const QString &text)
@@ -234,21 +196,24 @@ void Setup::cmdDefault_Click()
 void Setup::cmdSend_Click()
 {
     m_sending = true;
-    cmdSend->setEnabled(false);
-    const FrameBuild build = BuildConfigFrame(settings(), m_configFrame);
-    if (build.timerText)
-        writeField(txtTimer, *build.timerText); // show what is actually sent
+    auto *button = find<QWidget>(nameOf(Reaction::Send));
+    button->setEnabled(false);
+    DeviceSettings sent = settings();
+    const Result<> built = BuildConfigFrame(sent, m_configFrame);
+    showAsSent(sent); // the timer as the frame carries it
     m_services.processEvents();
-    if (build.ok) {
+    if (built) {
         DialogProgress progress([this] { return dialog(); });
-        TransmitConfigFrame(m_configFrame, m_blockHeader, txtComm->text(), m_port, progress,
-                            m_services);
+        // A failure was told to the operator on the way.
+        (void)TransmitConfigFrame(m_configFrame, m_blockHeader,
+                                  find<TextBox>(nameOf(Reaction::PortField))->text(), m_port,
+                                  progress, m_services);
     } else {
         m_services.messageBox(QStringLiteral("Parametri incompleti o non corretti"),
                               QStringLiteral("Invio non eseguito - Kestrix"),
                               MessageIcon::Information);
     }
-    cmdSend->setEnabled(true);
+    button->setEnabled(true);
     m_sending = false;
 }
 

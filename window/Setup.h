@@ -3,8 +3,11 @@
 
 // The settings window: one control for every setting of the device, the
 // section switches that enable its rows, and the commands SEND, Save, Load,
-// Default and Help. The controls themselves hold the settings; settings()
-// reads them into a record for the encoder and the file writer.
+// Default and Help. It builds its controls from the layout table and keeps
+// them to itself; each carries its name from that table as its object name,
+// by which anything outside (tests included) finds it. The controls hold the
+// settings; settings() reads them into a record for the encoder and the
+// file writer.
 
 #include "ConfigFrame.h"
 #include "DeviceSettings.h"
@@ -14,12 +17,9 @@
 
 #include <QPointer>
 
-#include <array>
 #include <vector>
 
 class QGroupBox;
-class QLabel;
-class QPushButton;
 
 namespace kestrix {
 
@@ -33,6 +33,8 @@ class PortMappings;
 class frmIstruzioni;
 class SerialPort;
 class Services;
+struct ControlRow;
+enum class Reaction;
 
 inline constexpr char kPlainTitle[] = "Kestrix Config v6.DX by Maroth";
 
@@ -62,14 +64,14 @@ public:
 
     // The current settings, read from the controls.
     DeviceSettings settings() const;
+    // Writes every control in file order, each write raising the control's
+    // own reaction, then runs the section switches; no field stays marked.
+    void applySettings(const DeviceSettings &settings);
 
-    // The send-result window, created on first use and again after the
-    // operator closed it.
-    Dialog *dialog();
-    bool hasDialog() const { return !m_dialog.isNull(); }
-
+    // The commands, as their buttons give them.
     void SetDefaults();
     void cmdDefault_Click();
+    // Encodes the settings and sends them on the port the port field names.
     void cmdSend_Click();
     // Write the settings to a file, or read them from one; the title then
     // names the file.
@@ -77,74 +79,18 @@ public:
     void cmdLoad_Click();
     // Opens the instructions, or brings them to the front and reloads them.
     void cmdHelp_Click();
+
+    // The send-result window, created on first use and again after the
+    // operator closed it.
+    Dialog *dialog();
+    bool hasDialog() const { return !m_dialog.isNull(); }
     // The instructions window while it is open.
     frmIstruzioni *instructions() const;
-    // Opens the chooser of the serial device for the COM number in txtComm
+    // Opens the chooser of the serial device for the port field's COM number
     // (Ctrl+Shift+D, or the field's right-click menu).
     PortChooser *chooseSerialDevice();
     // The number the port field stands for, within 1 to 16.
     int portNumber() const;
-
-    // Section switches, counts, the user-message switch and the title resets.
-    void chkRange_Click();
-    void chkBand_Click();
-    void chkDxCall_Click();
-    void cbNumRange_Click();
-    void cbNumBand_Click();
-    void cbNumDxCalls_Click();
-    void chkUsrM_Click();
-    void resetTitle();
-
-    // Key filters and leave checks of the fields.
-    void txtComm_KeyPress(KeyCode &code);
-    void txtTimer_KeyPress(KeyCode &code);
-    void txtUsrM_KeyPress(KeyCode &code);
-    void txtDxCall_KeyPress(int index, KeyCode &code);
-    void txtComm_LostFocus();
-    void txtTimer_LostFocus();
-    void txtRangeLow_LostFocus(int index);
-    void txtRangeHigh_LostFocus(int index);
-
-    // Frame1
-    QGroupBox *Frame1;
-    QLabel *Label8;
-    TextBox *txtTimer;
-    QLabel *Label10;
-    CheckBox *chkBeep;
-    CheckBox *chkPacket;
-    CheckBox *chkRA2;
-
-    // Frame2 and its sections
-    QGroupBox *Frame2;
-    CheckBox *chkRange;
-    QLabel *lblRanges;
-    ComboBox *cbNumRange;
-    QGroupBox *frRange;
-    std::array<TextBox *, kRangeRows> txtRangeLow;
-    std::array<TextBox *, kRangeRows> txtRangeHigh;
-    CheckBox *chkBand;
-    QLabel *lblBands;
-    ComboBox *cbNumBand;
-    QGroupBox *frBand;
-    std::array<ComboBox *, kBandRows> cbBand;
-    CheckBox *chkDxCall;
-    QLabel *lblDxCalls;
-    ComboBox *cbNumDxCalls;
-    QGroupBox *frDxCall;
-    std::array<TextBox *, kDxCallRows> txtDxCall;
-    CheckBox *chkToAll;
-    CheckBox *chkUsrM;
-    TextBox *txtUsrM;
-
-    // Frame6
-    QGroupBox *Frame6;
-    QPushButton *cmdDefault;
-    QPushButton *cmdSave;
-    QPushButton *cmdLoad;
-    QLabel *Label1;
-    TextBox *txtComm;
-    QPushButton *cmdSend;
-    QPushButton *cmdHelp;
 
 protected:
     void formLoad() override;
@@ -153,33 +99,53 @@ protected:
     void formKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    // Building, from the layout table.
     void createControls();
-    void createMainSettings();
-    void createSections();
-    void createRangeRows();
-    void createBandRows();
-    void createDxCallRows();
-    void createCommands();
+    QWidget *createControl(const ControlRow &row);
     void setTabOrder();
-    void connectReactions();
-    void connectFieldReactions();
-    std::vector<TextBox *> allFields() const;
-    // The key filter of both range fields.
-    void rangeKeyPress(TextBox *box, KeyCode &code);
-    // The leave check of a range field: a bound crossing its partner takes
-    // the partner's text, then the text is rewritten in "##0.000".
-    void leaveRange(TextBox *box, TextBox *partner, bool boxIsLow);
+    // The controls that take the focus, in Tab order.
+    std::vector<QWidget *> tabOrder() const;
+    void focusFirst();
+    void connectReactions(const ControlRow &row, QWidget *control);
+    void connectField(const ControlRow &row, TextBox *box);
+    void connectCommand(const ControlRow &row, QWidget *button);
 
+    // The control named name, by the layout table's names.
+    template <typename Control> Control *find(const QString &name) const
+    {
+        auto *found = findChild<Control *>(name);
+        Q_ASSERT(found);
+        return found;
+    }
+    // The name of the first control wired to reaction: the port field, SEND.
+    static QString nameOf(Reaction reaction);
+    TextBox *partnerOf(const TextBox *box) const;
+
+    // Key filters and leave checks of the fields.
+    void txtComm_KeyPress(KeyCode &code);
+    void txtTimer_KeyPress(const TextBox *box, KeyCode &code);
+    void txtUsrM_KeyPress(KeyCode &code);
+    void txtDxCall_KeyPress(const TextBox *box, KeyCode &code);
+    // The key filter of both range fields.
+    void rangeKeyPress(const TextBox *box, KeyCode &code);
+    void txtComm_LostFocus(TextBox *box);
+    void txtTimer_LostFocus(TextBox *box);
+    // A bound crossing its partner takes the partner's text, then the text is
+    // rewritten in "##0.000".
+    void leaveRange(TextBox *box, bool boxIsLow);
+
+    // Section switches, counts, the field switch and the title rule.
+    void switchSection(const ControlRow &row, const CheckBox *toggle);
+    void countRows(const ControlRow &row, const ComboBox *count);
+    void switchField(const ControlRow &row, const CheckBox *toggle);
+    void resetTitle();
     // A field's change reaction: the edit marking, and the plain title for
     // every field but the port number.
     void markEdited(TextBox *box, bool resetsTitle);
+    // Shows the texts as the frame carries them, where they differ.
+    void showAsSent(DeviceSettings sent);
     // Writes a field and clears the marking the write raised.
     void writeField(TextBox *box, const QString &text);
-    // Writes every control in the order Load and Default share, with the
-    // section reactions and no field left marked.
-    void applySettings(const DeviceSettings &settings);
-    void switchSection(CheckBox *toggle, QGroupBox *frame, QLabel *status, ComboBox *count,
-                       const QString &caption, void (Setup::*countReaction)());
 
     Services &m_services;
     SerialPort &m_port;

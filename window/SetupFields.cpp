@@ -72,53 +72,15 @@ KeyCode DecimalKeyFilter(const TextBox *focused, KeyCode code)
     return 0;
 }
 
-void Setup::connectFieldReactions()
-{
-    for (TextBox *box : allFields()) {
-        connect(box, &TextBox::clicked, box, &TextBox::selectAllLater);
-        connect(box, &TextBox::gotFocus, box, &TextBox::selectAllLater);
-    }
-    txtComm->setKeyFilter([this](KeyCode &code) { txtComm_KeyPress(code); });
-    txtTimer->setKeyFilter([this](KeyCode &code) { txtTimer_KeyPress(code); });
-    txtUsrM->setKeyFilter([this](KeyCode &code) { txtUsrM_KeyPress(code); });
-    connect(txtComm, &TextBox::lostFocus, this, &Setup::txtComm_LostFocus);
-    connect(txtTimer, &TextBox::lostFocus, this, &Setup::txtTimer_LostFocus);
-    connect(txtUsrM, &TextBox::lostFocus, this,
-            [this] { txtUsrM->setBackground(TextBox::Background::Normal); });
-    for (int i = 0; i < kDxCallRows; ++i) {
-        txtDxCall[i]->setKeyFilter([this, i](KeyCode &code) { txtDxCall_KeyPress(i, code); });
-        connect(txtDxCall[i], &TextBox::lostFocus, this,
-                [this, i] { txtDxCall[i]->setBackground(TextBox::Background::Normal); });
-    }
-    for (int i = 0; i < kRangeRows; ++i) {
-        txtRangeLow[i]->setKeyFilter(
-            [this, i](KeyCode &code) { rangeKeyPress(txtRangeLow[i], code); });
-        txtRangeHigh[i]->setKeyFilter(
-            [this, i](KeyCode &code) { rangeKeyPress(txtRangeHigh[i], code); });
-        connect(txtRangeLow[i], &TextBox::lostFocus, this, [this, i] { txtRangeLow_LostFocus(i); });
-        connect(txtRangeHigh[i], &TextBox::lostFocus, this,
-                [this, i] { txtRangeHigh_LostFocus(i); });
-    }
-}
-
-std::vector<TextBox *> Setup::allFields() const
-{
-    std::vector<TextBox *> fields = {txtComm, txtTimer, txtUsrM};
-    fields.insert(fields.end(), txtDxCall.begin(), txtDxCall.end());
-    fields.insert(fields.end(), txtRangeLow.begin(), txtRangeLow.end());
-    fields.insert(fields.end(), txtRangeHigh.begin(), txtRangeHigh.end());
-    return fields;
-}
-
 void Setup::txtComm_KeyPress(KeyCode &code)
 {
     if (!isDigit(code) && code != kBackspace)
         code = 0;
 }
 
-void Setup::txtTimer_KeyPress(KeyCode &code)
+void Setup::txtTimer_KeyPress(const TextBox *box, KeyCode &code)
 {
-    if (code != kBackspace && !isTimerNumber(withKey(txtTimer, code)))
+    if (code != kBackspace && !isTimerNumber(withKey(box, code)))
         code = 0;
 }
 
@@ -129,16 +91,15 @@ void Setup::txtUsrM_KeyPress(KeyCode &code)
         code = 0;
 }
 
-void Setup::txtDxCall_KeyPress(int index, KeyCode &code)
+void Setup::txtDxCall_KeyPress(const TextBox *box, KeyCode &code)
 {
     CallsignKeyFilter(code);
-    const TextBox *box = txtDxCall[index];
     // A blank may only follow a call of at least three characters.
     if (code == kBlank && (box->selStart() != box->text().size() || box->text().size() < 3))
         code = 0;
 }
 
-void Setup::rangeKeyPress(TextBox *box, KeyCode &code)
+void Setup::rangeKeyPress(const TextBox *box, KeyCode &code)
 {
     // The limit is tested on the old text plus the key, whatever is selected.
     if (ValueOf(withKey(box, code)) > kHighestMegahertz) {
@@ -149,28 +110,29 @@ void Setup::rangeKeyPress(TextBox *box, KeyCode &code)
     code = DecimalKeyFilter(box, code);
 }
 
-void Setup::txtComm_LostFocus()
+void Setup::txtComm_LostFocus(TextBox *box)
 {
-    if (ParseLeadingNumber(txtComm->text()) < kFirstPort)
-        txtComm->setText(QString::number(kFirstPort));
-    if (ParseLeadingNumber(txtComm->text()) > kLastPort)
-        txtComm->setText(QString::number(kLastPort));
-    writeField(txtComm, FormatNumber(ParseLeadingNumber(txtComm->text()), NumberPattern::Integer));
+    if (ParseLeadingNumber(box->text()) < kFirstPort)
+        box->setText(QString::number(kFirstPort));
+    if (ParseLeadingNumber(box->text()) > kLastPort)
+        box->setText(QString::number(kLastPort));
+    writeField(box, FormatNumber(ParseLeadingNumber(box->text()), NumberPattern::Integer));
 }
 
-void Setup::txtTimer_LostFocus()
+void Setup::txtTimer_LostFocus(TextBox *box)
 {
-    if (ValueOf(txtTimer->text()) > kLongestTimer) {
-        txtTimer->setText(QString::number(kLongestTimer));
+    if (ValueOf(box->text()) > kLongestTimer) {
+        box->setText(QString::number(kLongestTimer));
         m_services.beep();
     }
     // A negative timer can only come from a file; the box holds 0 to 63.
-    const double quarters = std::max(0.0, RoundHalfEven(ValueOf(txtTimer->text()) * 4));
-    writeField(txtTimer, FormatNumber(quarters / 4, NumberPattern::Seconds));
+    const double quarters = std::max(0.0, RoundHalfEven(ValueOf(box->text()) * 4));
+    writeField(box, FormatNumber(quarters / 4, NumberPattern::Seconds));
 }
 
-void Setup::leaveRange(TextBox *box, TextBox *partner, bool boxIsLow)
+void Setup::leaveRange(TextBox *box, bool boxIsLow)
 {
+    const TextBox *partner = partnerOf(box);
     const double low = ValueOf((boxIsLow ? box : partner)->text());
     const double high = ValueOf((boxIsLow ? partner : box)->text());
     if (low > high) {
@@ -178,16 +140,6 @@ void Setup::leaveRange(TextBox *box, TextBox *partner, bool boxIsLow)
         m_services.beep();
     }
     writeField(box, FormatNumber(ValueOf(box->text()), NumberPattern::Megahertz));
-}
-
-void Setup::txtRangeLow_LostFocus(int index)
-{
-    leaveRange(txtRangeLow[index], txtRangeHigh[index], true);
-}
-
-void Setup::txtRangeHigh_LostFocus(int index)
-{
-    leaveRange(txtRangeHigh[index], txtRangeLow[index], false);
 }
 
 } // namespace kestrix

@@ -31,8 +31,8 @@ void Setup::cmdSave_Click()
         m_files.saveFileName(configFileRequest(QStringLiteral("Salva File")));
     if (!path)
         return;
-    if (const std::optional<QString> error = SaveConfigFile(*path, settings())) {
-        m_services.messageBox(*error, QStringLiteral("Kestrex"), MessageIcon::None);
+    if (const Result<> saved = SaveConfigFile(*path, settings()); !saved) {
+        m_services.messageBox(saved.error(), QStringLiteral("Kestrex"), MessageIcon::None);
         return;
     }
     setWindowTitle(fileWindowTitle(*path));
@@ -45,13 +45,14 @@ void Setup::cmdLoad_Click()
     if (!path)
         return;
     // The whole file is checked before any control changes.
-    const ConfigRead read = LoadConfigFile(*path);
-    if (!read.settings) {
-        m_services.messageBox(read.error, QStringLiteral("Kestrix"), MessageIcon::None);
+    const Result<DeviceSettings> read = LoadConfigFile(*path);
+    if (!read) {
+        m_services.messageBox(read.error(), QStringLiteral("Kestrix"), MessageIcon::None);
         return;
     }
-    applySettings(*read.settings);
+    applySettings(*read);
     // Last, after every reset the writes' reactions made.
     setWindowTitle(fileWindowTitle(*path));
 }
+
 } // namespace kestrix

@@ -1,252 +1,385 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings window's controls, placed from the design's twips.
+// The settings window's controls, as the design places them in twips.
 
-#include "Setup.h"
+#include "SetupLayout.h"
 
-#include "CaptionFit.h"
-#include "CheckBox.h"
-#include "ComboBox.h"
 #include "ConfigFields.h"
-#include "Frame.h"
-#include "Geometry.h"
-#include "TextBox.h"
-
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
+#include "DeviceSettings.h"
 
 namespace kestrix {
 
 namespace {
 
-template <typename Control>
-Control *placed(Control *control, const QString &name, QRect twips, double points = 8.25,
-                bool bold = false)
-{
-    control->setObjectName(name);
-    control->setGeometry(twips);
-    control->setFont(DesignFont(points, bold));
-    return control;
-}
-
-QGroupBox *frame(QWidget *parent, const char *name, const char *caption, QRect twips, bool bold)
-{
-    return placed(new Frame(QString::fromLatin1(caption), parent), name, twips, bold ? 9.75 : 8.25,
-                  bold);
-}
-
-QLabel *label(QWidget *parent, const QString &caption, QRect twips, const char *name = "")
-{
-    auto *l = placed(new QLabel(caption, parent), name, twips);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
-}
-
-// The status labels beside the count lists take two lines.
-QLabel *twoLineLabel(QWidget *parent, const char *caption, QRect twips, const char *name)
-{
-    QLabel *l = label(parent, QString::fromLatin1(caption), twips, name);
-    l->setWordWrap(true);
-    return l;
-}
-
-// A field names itself to assistive technology: left alone it would take its
-// frame's caption, the same for every row.
-TextBox *textBox(QWidget *parent, const QString &name, QRect twips, int limit,
-                 Qt::Alignment alignment, const char *toolTip, const QString &spokenName)
-{
-    auto *box = placed(new TextBox(parent), name, twips);
-    box->setLengthLimit(limit);
-    box->setAlignment(alignment | Qt::AlignVCenter);
-    box->setToolTip(QString::fromUtf8(toolTip));
-    box->setAccessibleName(spokenName);
-    return box;
-}
-
-// A list would be read by its current entry alone.
-ComboBox *list(ComboBox *combo, const QString &spokenName)
-{
-    combo->setAccessibleName(spokenName);
-    return combo;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const char *caption, QRect twips)
-{
-    return placed(new QPushButton(QString::fromLatin1(caption), parent), name, twips);
-}
+using K = ControlKind;
+using R = Reaction;
 
 // Rows stand 240 twips apart; a field as tall as the design's 285 or 315
 // would cover the top of the one below, so row fields take the row's height.
 constexpr int kRowPitch = 240;
 
-// Row labels stand a little below the top of their row's field.
-QRect rowLabelRect(int left, int fieldTop, int width)
+int rowTop(int i)
 {
-    return TwipsRect(left, fieldTop + 30, width, 255);
+    return kRowPitch + kRowPitch * i;
+}
+
+// Row labels stand a little below the top of their row's field.
+QRect rowLabel(int left, int i, int width)
+{
+    return {left, rowTop(i) + 30, width, 255};
+}
+
+void addMainSettings(std::vector<ControlRow> &t)
+{
+    t.push_back({.kind = K::Frame,
+                 .name = "Frame1",
+                 .caption = "Main Settings",
+                 .twips = {60, 0, 8415, 615},
+                 .points = 9.75,
+                 .bold = true});
+    t.push_back({.kind = K::Label,
+                 .name = "Label8",
+                 .parent = "Frame1",
+                 .caption = "Suspend Timer:",
+                 .twips = {120, 280, 1215, 255},
+                 .buddy = "txtTimer"});
+    t.push_back({.kind = K::Text,
+                 .name = "txtTimer",
+                 .parent = "Frame1",
+                 .twips = {1320, 260, 550, 285},
+                 .reaction = R::TimerField,
+                 .tabIndex = 0,
+                 .spokenName = "Suspend timer, seconds",
+                 .toolTip = "0,0-63,0   (0=Timer Disable)",
+                 .limit = 5,
+                 .alignment = Qt::AlignRight});
+    t.push_back({.kind = K::Label,
+                 .name = "Label10",
+                 .parent = "Frame1",
+                 .caption = "sec.",
+                 .twips = {1920, 285, 285, 255},
+                 .buddy = "txtTimer"});
+    t.push_back({.kind = K::Check,
+                 .name = "chkBeep",
+                 .parent = "Frame1",
+                 .caption = "Beeps Enable",
+                 .twips = {2760, 260, 1335, 255},
+                 .reaction = R::Option,
+                 .tabIndex = 1});
+    t.push_back({.kind = K::Check,
+                 .name = "chkPacket",
+                 .parent = "Frame1",
+                 .caption = "Other Packets Enable",
+                 .twips = {4440, 260, 1900, 255},
+                 .reaction = R::Option,
+                 .tabIndex = 2});
+    t.push_back({.kind = K::Check,
+                 .name = "chkRA2",
+                 .parent = "Frame1",
+                 .caption = "RA2 Output Enable",
+                 .twips = {6600, 260, 1695, 255},
+                 .reaction = R::Option,
+                 .tabIndex = 3});
+}
+
+// The switches' captions break over two lines where the designed width
+// wraps them and point at their frame; read aloud, they say what they switch.
+void addSections(std::vector<ControlRow> &t)
+{
+    t.push_back({.kind = K::Frame,
+                 .name = "Frame2",
+                 .caption = "DX CLUSTER Settings: Suspend On.......",
+                 .twips = {60, 650, 8415, 3330},
+                 .points = 9.75,
+                 .bold = true});
+
+    t.push_back({.kind = K::Check,
+                 .name = "chkRange",
+                 .parent = "Frame2",
+                 .caption = "Frequency\nRanges -->",
+                 .twips = {120, 480, 1170, 615},
+                 .reaction = R::SectionSwitch,
+                 .tabIndex = 4,
+                 .spokenName = "Suspend on frequency ranges",
+                 .governs = "frRange"});
+    t.push_back({.kind = K::Label,
+                 .name = "lblRanges",
+                 .parent = "Frame2",
+                 .caption = "Active Ranges",
+                 .twips = {120, 1265, 615, 495},
+                 .wraps = true,
+                 .buddy = "cbNumRange",
+                 .section = "frRange"});
+    t.push_back({.kind = K::List,
+                 .name = "cbNumRange",
+                 .parent = "Frame2",
+                 .twips = {730, 1320, 495, 360},
+                 .reaction = R::CountList,
+                 .tabIndex = 5,
+                 .spokenName = "Active ranges",
+                 .points = 9.75,
+                 .section = "frRange"});
+    t.push_back({.kind = K::Frame,
+                 .name = "frRange",
+                 .parent = "Frame2",
+                 .caption = "Frequency Ranges",
+                 .twips = {1320, 250, 3015, 1815}});
+    for (int i = 0; i < kRangeRows; ++i) {
+        const QString row = QStringLiteral("Range %1").arg(i + 1);
+        const QString low = ElementName("txtRangeLow", i);
+        const QString high = ElementName("txtRangeHigh", i);
+        t.push_back({.kind = K::Label,
+                     .parent = "frRange",
+                     .caption = row,
+                     .twips = rowLabel(120, i, 700),
+                     .buddy = low});
+        t.push_back({.kind = K::Text,
+                     .name = low,
+                     .parent = "frRange",
+                     .twips = {840, rowTop(i), 735, kRowPitch},
+                     .reaction = R::RangeLowField,
+                     .tabIndex = 6 + 2 * i,
+                     .spokenName = row + " from, MHz",
+                     .toolTip = "Max 999 Mhz",
+                     .limit = 7,
+                     .alignment = Qt::AlignRight,
+                     .element = i,
+                     .partner = high});
+        t.push_back({.kind = K::Label,
+                     .parent = "frRange",
+                     .caption = "to",
+                     .twips = rowLabel(1610, i, 190),
+                     .buddy = high});
+        t.push_back({.kind = K::Text,
+                     .name = high,
+                     .parent = "frRange",
+                     .twips = {1800, rowTop(i), 735, kRowPitch},
+                     .reaction = R::RangeHighField,
+                     .tabIndex = 7 + 2 * i,
+                     .spokenName = row + " to, MHz",
+                     .toolTip = "Max 999 Mhz",
+                     .limit = 7,
+                     .alignment = Qt::AlignRight,
+                     .element = i,
+                     .partner = low});
+        t.push_back({.kind = K::Label,
+                     .parent = "frRange",
+                     .caption = "Mhz",
+                     .twips = rowLabel(2600, i, 400),
+                     .buddy = high});
+    }
+
+    t.push_back({.kind = K::Check,
+                 .name = "chkBand",
+                 .parent = "Frame2",
+                 .caption = "Amateur\nBands -->",
+                 .twips = {4800, 480, 1050, 615},
+                 .reaction = R::SectionSwitch,
+                 .tabIndex = 18,
+                 .spokenName = "Suspend on amateur bands",
+                 .governs = "frBand"});
+    t.push_back({.kind = K::Label,
+                 .name = "lblBands",
+                 .parent = "Frame2",
+                 .caption = "Active Bands",
+                 .twips = {4800, 1265, 615, 495},
+                 .wraps = true,
+                 .buddy = "cbNumBand",
+                 .section = "frBand"});
+    t.push_back({.kind = K::List,
+                 .name = "cbNumBand",
+                 .parent = "Frame2",
+                 .twips = {5280, 1320, 495, 360},
+                 .reaction = R::CountList,
+                 .tabIndex = 19,
+                 .spokenName = "Active bands",
+                 .points = 9.75,
+                 .section = "frBand"});
+    t.push_back({.kind = K::Frame,
+                 .name = "frBand",
+                 .parent = "Frame2",
+                 .caption = "Amateur Bands",
+                 .twips = {5880, 240, 2415, 1825}});
+    for (int i = 0; i < kBandRows; ++i) {
+        const QString row = QStringLiteral("Band %1").arg(i + 1);
+        const QString band = ElementName("cbBand", i);
+        t.push_back({.kind = K::Label,
+                     .parent = "frBand",
+                     .caption = row,
+                     .twips = rowLabel(120, i, 580),
+                     .buddy = band});
+        t.push_back({.kind = K::List,
+                     .name = band,
+                     .parent = "frBand",
+                     .twips = {720, rowTop(i), 1600, kRowPitch},
+                     .reaction = R::BandList,
+                     .tabIndex = i == 0 ? 20 : 73 + i,
+                     .spokenName = row,
+                     .element = i});
+    }
+
+    t.push_back({.kind = K::Check,
+                 .name = "chkDxCall",
+                 .parent = "Frame2",
+                 .caption = "DX Calls -->",
+                 .twips = {120, 2280, 1170, 375},
+                 .reaction = R::SectionSwitch,
+                 .tabIndex = 21,
+                 .spokenName = "Suspend on DX calls",
+                 .governs = "frDxCall"});
+    t.push_back({.kind = K::Label,
+                 .name = "lblDxCalls",
+                 .parent = "Frame2",
+                 .caption = "Active Dx Calls",
+                 .twips = {120, 2740, 580, 495},
+                 .wraps = true,
+                 .buddy = "cbNumDxCalls",
+                 .section = "frDxCall"});
+    t.push_back({.kind = K::List,
+                 .name = "cbNumDxCalls",
+                 .parent = "Frame2",
+                 .twips = {730, 2770, 495, 360},
+                 .reaction = R::CountList,
+                 .tabIndex = 73,
+                 .spokenName = "Active DX calls",
+                 .points = 9.75,
+                 .section = "frDxCall"});
+    t.push_back({.kind = K::Frame,
+                 .name = "frDxCall",
+                 .parent = "Frame2",
+                 .caption = "Dx Calls",
+                 .twips = {1320, 2160, 2535, 1095}});
+    for (int i = 0; i < kDxCallRows; ++i) {
+        const QString call = ElementName("txtDxCall", i);
+        t.push_back({.kind = K::Label,
+                     .parent = "frDxCall",
+                     .caption = QStringLiteral("DX CALL %1").arg(i + 1),
+                     .twips = rowLabel(120, i, 860),
+                     .buddy = call});
+        t.push_back({.kind = K::Text,
+                     .name = call,
+                     .parent = "frDxCall",
+                     .twips = {1000, rowTop(i), 1335, kRowPitch},
+                     .reaction = R::CallField,
+                     .tabIndex = 66 + i,
+                     .spokenName = QStringLiteral("DX call %1").arg(i + 1),
+                     .toolTip = "Max 9 char.",
+                     .limit = 9,
+                     .element = i});
+    }
+
+    t.push_back({.kind = K::Check,
+                 .name = "chkToAll",
+                 .parent = "Frame2",
+                 .caption = "To ALL...",
+                 .twips = {4800, 2280, 1575, 255},
+                 .reaction = R::Option,
+                 .tabIndex = 22,
+                 .spokenName = "Suspend on To ALL"});
+    t.push_back({.kind = K::Check,
+                 .name = "chkUsrM",
+                 .parent = "Frame2",
+                 .caption = "User Message:",
+                 .twips = {4800, 2880, 1400, 255},
+                 .reaction = R::FieldSwitch,
+                 .tabIndex = 23,
+                 .spokenName = "Suspend on user message",
+                 .governs = "txtUsrM"});
+    t.push_back({.kind = K::Text,
+                 .name = "txtUsrM",
+                 .parent = "Frame2",
+                 .twips = {6240, 2880, 1455, 285},
+                 .reaction = R::MessageField,
+                 .tabIndex = 24,
+                 .spokenName = "User message",
+                 .toolTip = "Max 9 char.",
+                 .limit = 9});
+}
+
+void addCommands(std::vector<ControlRow> &t)
+{
+    t.push_back({.kind = K::Frame,
+                 .name = "Frame6",
+                 .caption = "Configuration / Programming",
+                 .twips = {60, 4000, 8415, 760},
+                 .points = 9.75,
+                 .bold = true});
+    t.push_back({.kind = K::Button,
+                 .name = "cmdDefault",
+                 .parent = "Frame6",
+                 .caption = "Default",
+                 .twips = {120, 280, 850, 375},
+                 .reaction = R::Default,
+                 .tabIndex = 29});
+    t.push_back({.kind = K::Button,
+                 .name = "cmdSave",
+                 .parent = "Frame6",
+                 .caption = "Save",
+                 .twips = {1560, 280, 850, 375},
+                 .reaction = R::Save,
+                 .tabIndex = 25});
+    t.push_back({.kind = K::Button,
+                 .name = "cmdLoad",
+                 .parent = "Frame6",
+                 .caption = "Load",
+                 .twips = {2760, 280, 850, 375},
+                 .reaction = R::Load,
+                 .tabIndex = 30});
+    t.push_back({.kind = K::Label,
+                 .name = "Label1",
+                 .parent = "Frame6",
+                 .caption = "Comm num:",
+                 .twips = {4200, 345, 855, 255},
+                 .buddy = "txtComm"});
+    t.push_back({.kind = K::Text,
+                 .name = "txtComm",
+                 .parent = "Frame6",
+                 .twips = {5040, 310, 300, 285},
+                 .reaction = R::PortField,
+                 .tabIndex = 26,
+                 .spokenName = "Comm port number",
+                 .toolTip = "RS232 Comm Number, 1 to 16",
+                 .limit = 2,
+                 .alignment = Qt::AlignHCenter});
+    t.push_back({.kind = K::Button,
+                 .name = "cmdSend",
+                 .parent = "Frame6",
+                 .caption = "SEND",
+                 .twips = {5640, 245, 1140, 400},
+                 .reaction = R::Send,
+                 .tabIndex = 27,
+                 .bold = true});
+    t.push_back({.kind = K::Button,
+                 .name = "cmdHelp",
+                 .parent = "Frame6",
+                 .caption = "Help (F1)",
+                 .twips = {7440, 280, 850, 375},
+                 .reaction = R::Help,
+                 .tabIndex = 28});
+}
+
+std::vector<ControlRow> buildLayout()
+{
+    std::vector<ControlRow> t;
+    addMainSettings(t);
+    addSections(t);
+    addCommands(t);
+    return t;
 }
 
 } // namespace
 
-void Setup::createControls()
+const std::vector<ControlRow> &SetupLayout()
 {
-    createMainSettings();
-    createSections();
-    createCommands();
-    setTabOrder();
-    FitCaptions(this);
+    static const std::vector<ControlRow> table = buildLayout();
+    return table;
 }
 
-void Setup::createMainSettings()
+const ControlRow *FindControlRow(const QString &name)
 {
-    Frame1 = frame(this, "Frame1", "Main Settings", TwipsRect(60, 0, 8415, 615), true);
-    Label8 =
-        label(Frame1, QStringLiteral("Suspend Timer:"), TwipsRect(120, 280, 1215, 255), "Label8");
-    txtTimer = textBox(Frame1, "txtTimer", TwipsRect(1320, 260, 550, 285), 5, Qt::AlignRight,
-                       "0,0-63,0   (0=Timer Disable)", QStringLiteral("Suspend timer, seconds"));
-    Label10 = label(Frame1, QStringLiteral("sec."), TwipsRect(1920, 285, 285, 255), "Label10");
-    Label8->setBuddy(txtTimer);
-    Label10->setBuddy(txtTimer);
-    chkBeep = placed(new CheckBox(QStringLiteral("Beeps Enable"), Frame1), "chkBeep",
-                     TwipsRect(2760, 260, 1335, 255));
-    chkPacket = placed(new CheckBox(QStringLiteral("Other Packets Enable"), Frame1), "chkPacket",
-                       TwipsRect(4440, 260, 1900, 255));
-    chkRA2 = placed(new CheckBox(QStringLiteral("RA2 Output Enable"), Frame1), "chkRA2",
-                    TwipsRect(6600, 260, 1695, 255));
-}
-
-void Setup::createSections()
-{
-    Frame2 = frame(this, "Frame2", "DX CLUSTER Settings: Suspend On.......",
-                   TwipsRect(60, 650, 8415, 3330), true);
-
-    // The two-line switch captions break where the designed width wraps them.
-    chkRange = placed(new CheckBox(QStringLiteral("Frequency\nRanges -->"), Frame2), "chkRange",
-                      TwipsRect(120, 480, 1170, 615));
-    lblRanges = twoLineLabel(Frame2, "Active Ranges", TwipsRect(120, 1265, 615, 495), "lblRanges");
-    cbNumRange = list(placed(new ComboBox(CountList(kRangeRows), Frame2), "cbNumRange",
-                             TwipsRect(730, 1320, 495, 360), 9.75),
-                      QStringLiteral("Active ranges"));
-    lblRanges->setBuddy(cbNumRange);
-    frRange = frame(Frame2, "frRange", "Frequency Ranges", TwipsRect(1320, 250, 3015, 1815), false);
-    createRangeRows();
-
-    chkBand = placed(new CheckBox(QStringLiteral("Amateur\nBands -->"), Frame2), "chkBand",
-                     TwipsRect(4800, 480, 1050, 615));
-    lblBands = twoLineLabel(Frame2, "Active Bands", TwipsRect(4800, 1265, 615, 495), "lblBands");
-    cbNumBand = list(placed(new ComboBox(CountList(kBandRows), Frame2), "cbNumBand",
-                            TwipsRect(5280, 1320, 495, 360), 9.75),
-                     QStringLiteral("Active bands"));
-    lblBands->setBuddy(cbNumBand);
-    frBand = frame(Frame2, "frBand", "Amateur Bands", TwipsRect(5880, 240, 2415, 1825), false);
-    createBandRows();
-
-    chkDxCall = placed(new CheckBox(QStringLiteral("DX Calls -->"), Frame2), "chkDxCall",
-                       TwipsRect(120, 2280, 1170, 375));
-    lblDxCalls =
-        twoLineLabel(Frame2, "Active Dx Calls", TwipsRect(120, 2740, 580, 495), "lblDxCalls");
-    cbNumDxCalls = list(placed(new ComboBox(CountList(kDxCallRows), Frame2), "cbNumDxCalls",
-                               TwipsRect(730, 2770, 495, 360), 9.75),
-                        QStringLiteral("Active DX calls"));
-    lblDxCalls->setBuddy(cbNumDxCalls);
-    frDxCall = frame(Frame2, "frDxCall", "Dx Calls", TwipsRect(1320, 2160, 2535, 1095), false);
-    createDxCallRows();
-
-    chkToAll = placed(new CheckBox(QStringLiteral("To ALL..."), Frame2), "chkToAll",
-                      TwipsRect(4800, 2280, 1575, 255));
-    chkUsrM = placed(new CheckBox(QStringLiteral("User Message:"), Frame2), "chkUsrM",
-                     TwipsRect(4800, 2880, 1400, 255));
-    txtUsrM = textBox(Frame2, "txtUsrM", TwipsRect(6240, 2880, 1455, 285), 9, Qt::AlignLeft,
-                      "Max 9 char.", QStringLiteral("User message"));
-    // The switches' captions break over two lines and point at their frame;
-    // read aloud, they say what they switch.
-    chkRange->setAccessibleName(QStringLiteral("Suspend on frequency ranges"));
-    chkBand->setAccessibleName(QStringLiteral("Suspend on amateur bands"));
-    chkDxCall->setAccessibleName(QStringLiteral("Suspend on DX calls"));
-    chkToAll->setAccessibleName(QStringLiteral("Suspend on To ALL"));
-    chkUsrM->setAccessibleName(QStringLiteral("Suspend on user message"));
-}
-
-void Setup::createRangeRows()
-{
-    for (int i = 0; i < kRangeRows; ++i) {
-        const int top = kRowPitch + kRowPitch * i;
-        const QString row = QStringLiteral("Range %1").arg(i + 1);
-        QLabel *rowLabel = label(frRange, row, rowLabelRect(120, top, 700));
-        txtRangeLow[i] =
-            textBox(frRange, ElementName("txtRangeLow", i), TwipsRect(840, top, 735, kRowPitch), 7,
-                    Qt::AlignRight, "Max 999 Mhz", row + QStringLiteral(" from, MHz"));
-        QLabel *to = label(frRange, QStringLiteral("to"), rowLabelRect(1610, top, 190));
-        txtRangeHigh[i] =
-            textBox(frRange, ElementName("txtRangeHigh", i), TwipsRect(1800, top, 735, kRowPitch),
-                    7, Qt::AlignRight, "Max 999 Mhz", row + QStringLiteral(" to, MHz"));
-        QLabel *unit = label(frRange, QStringLiteral("Mhz"), rowLabelRect(2600, top, 400));
-        rowLabel->setBuddy(txtRangeLow[i]);
-        to->setBuddy(txtRangeHigh[i]);
-        unit->setBuddy(txtRangeHigh[i]);
-    }
-}
-
-void Setup::createBandRows()
-{
-    for (int i = 0; i < kBandRows; ++i) {
-        const int top = kRowPitch + kRowPitch * i;
-        const QString row = QStringLiteral("Band %1").arg(i + 1);
-        QLabel *rowLabel = label(frBand, row, rowLabelRect(120, top, 580));
-        cbBand[i] = list(placed(new ComboBox(BandList(), frBand), ElementName("cbBand", i),
-                                TwipsRect(720, top, 1600, kRowPitch)),
-                         row);
-        rowLabel->setBuddy(cbBand[i]);
-    }
-}
-
-void Setup::createDxCallRows()
-{
-    for (int i = 0; i < kDxCallRows; ++i) {
-        const int top = kRowPitch + kRowPitch * i;
-        QLabel *rowLabel =
-            label(frDxCall, QStringLiteral("DX CALL %1").arg(i + 1), rowLabelRect(120, top, 860));
-        txtDxCall[i] =
-            textBox(frDxCall, ElementName("txtDxCall", i), TwipsRect(1000, top, 1335, kRowPitch), 9,
-                    Qt::AlignLeft, "Max 9 char.", QStringLiteral("DX call %1").arg(i + 1));
-        rowLabel->setBuddy(txtDxCall[i]);
-    }
-}
-
-void Setup::createCommands()
-{
-    Frame6 =
-        frame(this, "Frame6", "Configuration / Programming", TwipsRect(60, 4000, 8415, 760), true);
-    cmdDefault = button(Frame6, "cmdDefault", "Default", TwipsRect(120, 280, 850, 375));
-    cmdSave = button(Frame6, "cmdSave", "Save", TwipsRect(1560, 280, 850, 375));
-    cmdLoad = button(Frame6, "cmdLoad", "Load", TwipsRect(2760, 280, 850, 375));
-    Label1 = label(Frame6, QStringLiteral("Comm num:"), TwipsRect(4200, 345, 855, 255), "Label1");
-    txtComm = textBox(Frame6, "txtComm", TwipsRect(5040, 310, 300, 285), 2, Qt::AlignHCenter,
-                      "RS232 Comm Number, 1 to 16", QStringLiteral("Comm port number"));
-    Label1->setBuddy(txtComm);
-    cmdSend = placed(new QPushButton(QStringLiteral("SEND"), Frame6), "cmdSend",
-                     TwipsRect(5640, 245, 1140, 400), 8.25, true);
-    cmdHelp = button(Frame6, "cmdHelp", "Help (F1)", TwipsRect(7440, 280, 850, 375));
-    // Return and Enter press the focused button, as Space does. The window
-    // is no dialog, so no button is the default that a field's Return
-    // would press.
-    for (QPushButton *command : {cmdDefault, cmdSave, cmdLoad, cmdSend, cmdHelp})
-        command->setAutoDefault(true);
-}
-
-void Setup::setTabOrder()
-{
-    std::vector<QWidget *> order = {txtTimer, chkBeep, chkPacket, chkRA2, chkRange, cbNumRange};
-    for (int i = 0; i < kRangeRows; ++i) {
-        order.push_back(txtRangeLow[i]);
-        order.push_back(txtRangeHigh[i]);
-    }
-    order.insert(order.end(), {chkBand, cbNumBand, cbBand[0], chkDxCall, chkToAll, chkUsrM, txtUsrM,
-                               cmdSave, txtComm, cmdSend, cmdHelp, cmdDefault, cmdLoad});
-    order.insert(order.end(), txtDxCall.begin(), txtDxCall.end());
-    order.push_back(cbNumDxCalls);
-    order.insert(order.end(), cbBand.begin() + 1, cbBand.end());
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    for (const ControlRow &row : SetupLayout())
+        if (!name.isEmpty() && row.name == name)
+            return &row;
+    return nullptr;
 }
 
 } // namespace kestrix

@@ -33,38 +33,38 @@ QtSerialPort::QtSerialPort(QProcessEnvironment environment, const PortMappings *
 {
 }
 
-PortFailure QtSerialPort::setPortNumber(int number)
+Result<> QtSerialPort::setPortNumber(int number)
 {
     if (!m_device.isEmpty()) {
         m_path = m_device;
         m_port.setPortName(m_device);
-        return std::nullopt;
+        return {};
     }
     const auto resolved = ResolvePort(number, m_environment, m_stored);
     if (!resolved)
-        return QStringLiteral("COM%1 is not a port this program can use.\n"
-                              "Choose a port number from %2 to %3.")
-            .arg(number)
-            .arg(kFirstPort)
-            .arg(kLastPort);
+        return Failure{QStringLiteral("COM%1 is not a port this program can use.\n"
+                                      "Choose a port number from %2 to %3.")
+                           .arg(number)
+                           .arg(kFirstPort)
+                           .arg(kLastPort)};
     m_number = number;
     m_source = resolved->source;
     m_path = resolved->device;
     m_port.setPortName(resolved->device);
-    return std::nullopt;
+    return {};
 }
 
-PortFailure QtSerialPort::open()
+Result<> QtSerialPort::open()
 {
-    PortFailure failure = openPort();
+    Result<> opened = openPort();
     // A choice that could not be read may be why COMn is not the device meant.
     const QString unread = m_stored ? m_stored->problem() : QString();
-    if (failure && m_device.isEmpty() && m_source != PortSource::Environment && !unread.isEmpty())
-        *failure += QChar('\n') + unread;
-    return failure;
+    if (!opened && m_device.isEmpty() && m_source != PortSource::Environment && !unread.isEmpty())
+        return Failure{opened.error() + QChar('\n') + unread};
+    return opened;
 }
 
-PortFailure QtSerialPort::openPort()
+Result<> QtSerialPort::openPort()
 {
     // What no serial port is fails with misleading errors once opened (the
     // line settings on /dev/null, a lock file for an overlong name).
@@ -75,9 +75,9 @@ PortFailure QtSerialPort::openPort()
     case DeviceKind::NotSerial:
         return notSerialFailure(device.what);
     case DeviceKind::Unusable:
-        return QStringLiteral("The serial port name %1 cannot be used: %2.\n%3")
-            .arg(ShortDeviceName(m_path), device.what, m_howToChoose)
-            .trimmed();
+        return Failure{QStringLiteral("The serial port name %1 cannot be used: %2.\n%3")
+                           .arg(ShortDeviceName(m_path), device.what, m_howToChoose)
+                           .trimmed()};
     default:
         break;
     }
@@ -91,14 +91,15 @@ PortFailure QtSerialPort::openPort()
     if (!configured) {
         const QString reason = m_port.errorString();
         m_port.close();
-        return QStringLiteral("The serial port %1 refused the line settings 4800 baud 8N1 (%2).")
-            .arg(m_path, reason);
+        return Failure{
+            QStringLiteral("The serial port %1 refused the line settings 4800 baud 8N1 (%2).")
+                .arg(m_path, reason)};
     }
     // Pseudo-terminals and some adapters have no modem lines: not a failure.
     m_port.setDataTerminalReady(m_line.dataTerminalReady);
     m_port.setRequestToSend(m_line.requestToSend);
     m_port.clearError();
-    return std::nullopt;
+    return {};
 }
 
 bool QtSerialPort::isOpen() const
@@ -106,7 +107,7 @@ bool QtSerialPort::isOpen() const
     return m_port.isOpen();
 }
 
-PortFailure QtSerialPort::write(const QByteArray &bytes)
+Result<> QtSerialPort::write(const QByteArray &bytes)
 {
     if (m_port.write(bytes) != bytes.size())
         return lostDeviceFailure();
@@ -119,16 +120,16 @@ PortFailure QtSerialPort::write(const QByteArray &bytes)
     }
     if (m_port.error() != QSerialPort::NoError)
         return lostDeviceFailure();
-    return std::nullopt;
+    return {};
 }
 
-PortFailure QtSerialPort::close()
+Result<> QtSerialPort::close()
 {
     m_port.close();
-    return std::nullopt;
+    return {};
 }
 
-QString QtSerialPort::openFailure() const
+Failure QtSerialPort::openFailure() const
 {
     // QSerialPort names a device without its "/dev/"; messages name it whole.
     const QString &device = m_path;
@@ -141,59 +142,63 @@ QString QtSerialPort::openFailure() const
         break;
     case QSerialPort::PermissionError:
         if (heldByAnotherProgram(device))
-            return QStringLiteral("The serial port %1 is in use by another program.\n"
-                                  "Close that program, then press SEND again.")
-                .arg(device);
-        return QStringLiteral("No permission to open the serial port %1.\n"
-                              "Add your user to the group that owns the device, usually "
-                              "dialout (sudo usermod -aG dialout $USER), then log out and "
-                              "log in again.")
-            .arg(device);
+            return Failure{QStringLiteral("The serial port %1 is in use by another program.\n"
+                                          "Close that program, then press SEND again.")
+                               .arg(device)};
+        return Failure{QStringLiteral("No permission to open the serial port %1.\n"
+                                      "Add your user to the group that owns the device, usually "
+                                      "dialout (sudo usermod -aG dialout $USER), then log out and "
+                                      "log in again.")
+                           .arg(device)};
     default:
         break;
     }
-    return QStringLiteral("The serial port %1 could not be opened: %2.")
-        .arg(device, m_port.errorString());
+    return Failure{QStringLiteral("The serial port %1 could not be opened: %2.")
+                       .arg(device, m_port.errorString())};
 }
 
-QString QtSerialPort::missingDeviceFailure(const QString &what) const
+Failure QtSerialPort::missingDeviceFailure(const QString &what) const
 {
     if (!m_device.isEmpty())
-        return QStringLiteral("The serial port %1 %2.\n"
-                              "Check the device name and that the adapter is plugged in.")
-            .arg(m_path, what);
+        return Failure{QStringLiteral("The serial port %1 %2.\n"
+                                      "Check the device name and that the adapter is plugged in.")
+                           .arg(m_path, what)};
     const QString port = QStringLiteral("COM%1 is %2, which %3.").arg(m_number).arg(m_path, what);
     const QString others = m_lister ? PortSummary(m_lister->ports()) : QString();
     if (!others.isEmpty())
-        return port + QStringLiteral("\nSerial ports here: %1. %2").arg(others, m_howToChoose);
+        return Failure{port +
+                       QStringLiteral("\nSerial ports here: %1. %2").arg(others, m_howToChoose)};
 #ifdef Q_OS_WIN
-    return port + QStringLiteral("\nCheck the COM port number and that the adapter is plugged in.");
+    return Failure{
+        port + QStringLiteral("\nCheck the COM port number and that the adapter is plugged in.")};
 #else
-    return port + QStringLiteral("\nNo serial port was found: check that the adapter is plugged "
-                                 "in, or set %1 to the device of COM%2.")
-                      .arg(PortVariable(m_number))
-                      .arg(m_number);
+    return Failure{port +
+                   QStringLiteral("\nNo serial port was found: check that the adapter is plugged "
+                                  "in, or set %1 to the device of COM%2.")
+                       .arg(PortVariable(m_number))
+                       .arg(m_number)};
 #endif
 }
 
-QString QtSerialPort::notSerialFailure(const QString &what) const
+Failure QtSerialPort::notSerialFailure(const QString &what) const
 {
     const QString device = ShortDeviceName(m_path);
     if (!m_device.isEmpty())
-        return QStringLiteral("%1 is not a serial port: it is %2.\nName the device of the serial "
-                              "port or adapter.")
-            .arg(device, what);
-    return QStringLiteral("COM%1 is %2, which is not a serial port: it is %3.\n%4")
-        .arg(m_number)
-        .arg(device, what, m_howToChoose)
-        .trimmed();
+        return Failure{
+            QStringLiteral("%1 is not a serial port: it is %2.\nName the device of the serial "
+                           "port or adapter.")
+                .arg(device, what)};
+    return Failure{QStringLiteral("COM%1 is %2, which is not a serial port: it is %3.\n%4")
+                       .arg(m_number)
+                       .arg(device, what, m_howToChoose)
+                       .trimmed()};
 }
 
-QString QtSerialPort::lostDeviceFailure() const
+Failure QtSerialPort::lostDeviceFailure() const
 {
-    return QStringLiteral("The serial port %1 stopped working during the send (%2).\n"
-                          "Check the cable or the USB adapter, then press SEND again.")
-        .arg(m_path, m_port.errorString());
+    return Failure{QStringLiteral("The serial port %1 stopped working during the send (%2).\n"
+                                  "Check the cable or the USB adapter, then press SEND again.")
+                       .arg(m_path, m_port.errorString())};
 }
 
 } // namespace kestrix

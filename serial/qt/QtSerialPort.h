@@ -49,18 +49,18 @@ public:
     // What open() puts on the line.
     const LineSettings &lineSettings() const { return m_line; }
 
-    PortFailure setPortNumber(int number) override;
-    PortFailure open() override;
+    Result<> setPortNumber(int number) override;
+    Result<> open() override;
     bool isOpen() const override;
-    PortFailure write(const QByteArray &bytes) override;
-    PortFailure close() override;
+    Result<> write(const QByteArray &bytes) override;
+    Result<> close() override;
 
 private:
-    PortFailure openPort();
-    QString openFailure() const;
-    QString notSerialFailure(const QString &what) const;
-    QString missingDeviceFailure(const QString &what) const;
-    QString lostDeviceFailure() const;
+    Result<> openPort();
+    Failure openFailure() const;
+    Failure notSerialFailure(const QString &what) const;
+    Failure missingDeviceFailure(const QString &what) const;
+    Failure lostDeviceFailure() const;
 
     QSerialPort m_port;
     LineSettings m_line;

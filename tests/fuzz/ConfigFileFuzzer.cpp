@@ -10,17 +10,17 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const kestrix::ConfigRead read = kestrix::ReadConfigFile(bytes);
-    if (!read.settings) {
-        if (read.error.isEmpty())
+    const kestrix::Result<kestrix::DeviceSettings> read = kestrix::ReadConfigFile(bytes);
+    if (!read.ok()) {
+        if (read.error().isEmpty())
             std::abort(); // a refusal always says why
         return 0;
     }
-    const kestrix::ConfigWrite written = kestrix::WriteConfigFile(*read.settings);
-    if (!written.bytes)
+    const kestrix::Result<QByteArray> written = kestrix::WriteConfigFile(*read);
+    if (!written.ok())
         return 0; // a text the writer refuses, such as one with a quote
-    const kestrix::ConfigRead again = kestrix::ReadConfigFile(*written.bytes);
-    if (!again.settings || !(*again.settings == *read.settings))
+    const kestrix::Result<kestrix::DeviceSettings> again = kestrix::ReadConfigFile(*written);
+    if (!again.ok() || !(*again == *read))
         std::abort();
     return 0;
 }

@@ -23,10 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QTextDocument document;
     const auto bytes =
         QByteArrayView(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const kestrix::RtfRead read = kestrix::ReadRtf(bytes, document);
+    const kestrix::Result<> read = kestrix::ReadRtf(bytes, document);
     // The document holds no more characters than the input has bytes, but
     // for footnotes' rule and numbers, each of which takes bytes too.
-    if (read.ok && document.characterCount() > 2 * static_cast<int>(size) + 24)
+    if (read && document.characterCount() > 2 * static_cast<int>(size) + 24)
         std::abort();
     return 0;
 }

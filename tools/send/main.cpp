@@ -197,16 +197,15 @@ int main(int argc, char *argv[])
     }
 
     const QString path = parser.positionalArguments().constFirst();
-    const ConfigRead read = LoadConfigFile(path);
-    if (!read.settings)
-        return fail(kBadFile, read.error);
-    const DeviceSettings &settings = *read.settings;
+    const Result<DeviceSettings> read = LoadConfigFile(path);
+    if (!read)
+        return fail(kBadFile, read.error());
+    DeviceSettings settings = *read;
 
     ConfigFrame frame{};
-    const FrameBuild build = BuildConfigFrame(settings, frame);
-    if (!build.ok)
+    if (const Result<> built = BuildConfigFrame(settings, frame); !built)
         return fail(kBadSettings, QStringLiteral("%1: the settings cannot be sent: %2.")
-                                      .arg(FileTitle(path), build.problem));
+                                      .arg(FileTitle(path), built.error()));
     const bool dry = parser.isSet(dryRun);
     const bool onDevice = parser.isSet(deviceOption);
     if (!portNumber && !onDevice) {
@@ -246,9 +245,10 @@ int main(int argc, char *argv[])
         port.useDevice(parser.value(deviceOption));
     ConsoleServices services;
     ConsoleProgress progress;
-    if (const PortFailure failure =
-            TransmitConfigFrame(frame, header, portText, port, progress, services))
-        return fail(kPortFailed, QString(*failure).replace(QChar('\n'), QChar(' ')));
+    if (const Result<> sent =
+            TransmitConfigFrame(frame, header, portText, port, progress, services);
+        !sent)
+        return fail(kPortFailed, QString(sent.error()).replace(QChar('\n'), QChar(' ')));
     std::printf("Sent. Check that the box's LCD shows OK!\n");
     return kSent;
 }
