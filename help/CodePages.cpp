@@ -57,6 +57,16 @@ std::vector<QByteArray> namesOf(int codePage)
     }
 }
 
+// Windows-1252 is Latin-1 but for 0x80 to 0x9F; Latin-1 converts fast.
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text)
+        if (c.unicode() >= 0x80 && c.unicode() < 0xA0)
+            c = FromWindows1252(static_cast<std::uint8_t>(c.unicode()));
+    return text;
+}
+
 } // namespace
 
 class CodePages::Converter
@@ -126,7 +136,7 @@ QString CodePages::decode(int codePage, QByteArrayView bytes)
     if (codePage != kWindowsLatin1)
         if (std::optional<QString> text = converterOf(codePage).decode(bytes))
             return *text;
-    return DecodeWindows1252(bytes);
+    return decodeWindows1252(bytes);
 }
 
 } // namespace kestrix
