@@ -253,7 +253,7 @@ public:
         while (m_pos < m_in.size() && !m_ended) {
             const char c = m_in[m_pos++];
             if (m_state.destination == Destination::Picture && hexValue(c) >= 0)
-                pictureHex(c);
+                pictureHex();
             else if (c == '{')
                 openGroup();
             else if (c == '}')
@@ -272,11 +272,12 @@ public:
 
 private:
     // A picture's data is most of a file that has pictures: taken in one go.
-    void pictureHex(char first)
+    void pictureHex()
     {
-        m_picture.addHexDigit(first);
+        const qsizetype start = m_pos - 1;
         while (m_pos < m_in.size() && hexValue(m_in[m_pos]) >= 0)
-            m_picture.addHexDigit(m_in[m_pos++]);
+            ++m_pos;
+        m_picture.addHexDigits(m_in.sliced(start, m_pos - start));
     }
 
     // A group that changes nothing before its first inner group shares its
@@ -1358,6 +1359,7 @@ RtfRead ReadRtf(QByteArrayView rtf, QTextDocument &document)
                                       "with {\\rtf.")};
     document.clear();
     document.setUndoRedoEnabled(false); // nobody undoes a help file
+    RtfPicture::decodeWhenShown(document);
     RtfParser(trimmed, document).run();
     return {true, {}};
 }
