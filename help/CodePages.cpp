@@ -2,6 +2,7 @@
 #include "CodePages.h"
 
 #include "IconvDecoder.h"
+#include "MacCodePages.h"
 #include "SymbolFont.h"
 #include "Windows1252.h"
 
@@ -90,6 +91,7 @@ public:
                 return;
             }
         }
+        m_table = MacTableOf(codePage);
     }
 
     std::optional<QString> decode(QByteArrayView bytes)
@@ -98,12 +100,15 @@ public:
             return m_qt->decode(bytes);
         if (m_iconv)
             return m_iconv->decode(bytes);
+        if (m_table)
+            return DecodeMacTable(*m_table, bytes);
         return std::nullopt;
     }
 
 private:
     std::optional<QStringDecoder> m_qt;
     std::unique_ptr<IconvDecoder> m_iconv;
+    const MacTable *m_table = nullptr;
 };
 
 CodePages::CodePages() = default;
