@@ -266,6 +266,9 @@ public:
         flush();
         setParagraphFormat();
         m_tables.enter(0, m_rowDefs);
+        QTextOption option = m_cursor.document()->defaultTextOption();
+        option.setTabStopDistance(double(m_defaultTabTwips) / kTwipsPerPixel);
+        m_cursor.document()->setDefaultTextOption(option);
         appendFootnotes();
         m_cursor.endEditBlock();
     }
@@ -1017,7 +1020,8 @@ private:
         const QTextBlock block = m_cursor.block();
         if (block == m_formattedBlock && m_formattedAs == m_paragraphFormats)
             return;
-        m_cursor.setBlockFormat(format);
+        if (format.propertyCount() > 0 || block.blockFormat().propertyCount() > 0)
+            m_cursor.setBlockFormat(format);
         m_formattedBlock = block;
         m_formattedAs = m_paragraphFormats;
     }
@@ -1221,21 +1225,28 @@ private:
 
     // Indents and tab stops count from where the text begins: the left for
     // left-to-right paragraphs, the right for right-to-left ones.
+    // Only what differs from Qt's defaults is set: a plain paragraph has
+    // Qt's own format, which a new table cell's paragraph has already, and
+    // the document's default tab stops stand every \deftab.
     QTextBlockFormat makeBlockFormat(const ParagraphLook &look) const
     {
         QTextBlockFormat format;
-        format.setAlignment(look.alignment);
+        if (look.alignment != Qt::AlignLeft)
+            format.setAlignment(look.alignment);
         const bool rightToLeft = look.direction == Direction::RightToLeft;
         if (look.direction != Direction::Auto)
             format.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-        const double leading = double(look.leading) / kTwipsPerPixel;
-        const double trailing = double(look.trailing) / kTwipsPerPixel;
-        format.setLeftMargin(rightToLeft ? trailing : leading);
-        format.setRightMargin(rightToLeft ? leading : trailing);
-        format.setTextIndent(double(look.first) / kTwipsPerPixel);
-        format.setTopMargin(double(look.before) / kTwipsPerPixel);
-        format.setBottomMargin(double(look.after) / kTwipsPerPixel);
-        format.setTabPositions(tabsOf(look));
+        const auto set = [&format](void (QTextBlockFormat::*setter)(qreal), int twips) {
+            if (twips != 0)
+                (format.*setter)(double(twips) / kTwipsPerPixel);
+        };
+        set(&QTextBlockFormat::setLeftMargin, rightToLeft ? look.trailing : look.leading);
+        set(&QTextBlockFormat::setRightMargin, rightToLeft ? look.leading : look.trailing);
+        set(&QTextBlockFormat::setTextIndent, look.first);
+        set(&QTextBlockFormat::setTopMargin, look.before);
+        set(&QTextBlockFormat::setBottomMargin, look.after);
+        if (!look.tabs.empty() || look.leading != 0 || look.first != 0 || rightToLeft)
+            format.setTabPositions(tabsOf(look));
         return format;
     }
 
