@@ -120,12 +120,15 @@ bool looksWhole(const QByteArray &file)
     return true;
 }
 
-// What shows where a picture does not decode: a frame of its size with a
-// note, in the colours of the text.
+// What shows where a picture does not decode: a frame of its shape with a
+// note, in the colours of the text, drawn small and scaled to the picture's
+// size where it shows.
 QImage undecodedPicture(QSize size)
 {
-    QImage image(size.boundedTo({kMaxDecodedSide, kMaxDecodedSide}).expandedTo({8, 8}),
-                 QImage::Format_ARGB32_Premultiplied);
+    constexpr int kMaxSide = 1024;
+    if (size.width() > kMaxSide || size.height() > kMaxSide)
+        size.scale(kMaxSide, kMaxSide, Qt::KeepAspectRatio);
+    QImage image(size.expandedTo({8, 8}), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     const QColor text = QGuiApplication::palette().color(QPalette::Text);

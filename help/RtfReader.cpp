@@ -450,7 +450,7 @@ private:
             m_footnotes.back() += text;
             return;
         }
-        const QTextCharFormat &format = charFormat();
+        const QTextCharFormat format = charFormat();
         const int level = tableLevel();
         if (m_pendingLook != m_looks || m_pendingLevel != level ||
             m_paragraphLength + m_pending.size() > kMaxParagraphLength)
