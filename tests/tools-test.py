@@ -155,15 +155,15 @@ class Simulator:
 def simulated():
     example = (CFG / "example.out").read_text()
     wire = dump_bytes(example)
-    sim = Simulator(7)
-    line = os.open(sim.path, os.O_WRONLY | os.O_NOCTTY)
-    os.write(line, wire[:2])  # block 1 with a byte changed
-    time.sleep(0.02)
-    os.write(line, wire[2:5] + b"\x00" + wire[6:67])
-    time.sleep(0.7)
-    # Four processes keep both cores busy while the rest is sent.
+    # Four processes keep both cores busy from before the simulator starts.
     busy = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(4)]
     try:
+        sim = Simulator(7)
+        line = os.open(sim.path, os.O_WRONLY | os.O_NOCTTY)
+        os.write(line, wire[:2])  # block 1 with a byte changed
+        time.sleep(0.02)
+        os.write(line, wire[2:5] + b"\x00" + wire[6:67])
+        time.sleep(0.7)
         os.write(line, wire)  # no pauses at all
         os.close(line)
         time.sleep(0.7)
