@@ -5,23 +5,18 @@
 
 #include <QList>
 
-// Answers the file dialogs with a path set by the test, or a cancel, and
-// keeps every request.
+// Answers the file dialogs with a path set by the test, or a cancel.
 class FakeFileDialogs : public kestrix::FileDialogs
 {
 public:
     std::optional<QString> answer;
-    QList<kestrix::FileDialogRequest> saves;
-    QList<kestrix::FileDialogRequest> opens;
 
-    std::optional<QString> saveFileName(const kestrix::FileDialogRequest &request) override
+    std::optional<QString> saveFileName(const kestrix::FileDialogRequest &) override
     {
-        saves << request;
         return answer;
     }
-    std::optional<QString> openFileName(const kestrix::FileDialogRequest &request) override
+    std::optional<QString> openFileName(const kestrix::FileDialogRequest &) override
     {
-        opens << request;
         return answer;
     }
 };

@@ -2,7 +2,6 @@
 #include "SetupFixture.h"
 
 #include "DeviceSettings.h"
-#include "Dialog.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -11,12 +10,14 @@
 
 using namespace kestrix;
 
-TEST_F(SetupFixture, WindowHasTheDesignedFixedClientArea)
+TEST_F(SetupFixture, WindowHasTheDesignedFixedClientAreaAndTheProgramIconInBothSizes)
 {
     EXPECT_EQ(setup->size(), QSize(569, 323));
     EXPECT_EQ(setup->minimumSize(), setup->maximumSize());
     EXPECT_FALSE(setup->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(setup->windowFlags() & Qt::WindowMinimizeButtonHint);
+    const QList<QSize> sizes = setup->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
 }
 
 TEST_F(SetupFixture, EveryCaptionFitsItsControl)
@@ -55,18 +56,6 @@ TEST_F(SetupFixture, EveryCaptionFitsItsControl)
     }
 }
 
-TEST_F(SetupFixture, EverySendTextFitsTheDialog)
-{
-    DialogProgress progress([this] { return setup->dialog(); });
-    for (const char *text :
-         {"\r\nSending data on COM16......",
-          "Data sent !\r\n Be shure that the word 'OK!' appears on Kestrix's LCD"}) {
-        progress.setInfo(QString::fromLatin1(text));
-        const QLabel *info = Part<QLabel>(setup->dialog(), "lblInfo");
-        EXPECT_LE(info->heightForWidth(info->width()), info->height()) << text;
-    }
-}
-
 TEST_F(SetupFixture, ControlsStayInsideTheirContainers)
 {
     for (QWidget *w : setup->findChildren<QWidget *>()) {
@@ -76,11 +65,4 @@ TEST_F(SetupFixture, ControlsStayInsideTheirContainers)
             << w->metaObject()->className() << w->objectName().toStdString() << " in "
             << w->parentWidget()->objectName().toStdString();
     }
-}
-
-TEST_F(SetupFixture, WindowCarriesTheProgramIconInBothSizes)
-{
-    const QList<QSize> sizes = setup->windowIcon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
 }
