@@ -3,20 +3,12 @@
 
 #include "FileDialogs.h"
 
-#include <QList>
-
 // Answers the file dialogs with a path set by the test, or a cancel.
-class FakeFileDialogs : public kestrix::FileDialogs
+struct FakeFileDialogs : kestrix::FileDialogs
 {
-public:
+    using Request = kestrix::FileDialogRequest;
     std::optional<QString> answer;
 
-    std::optional<QString> saveFileName(const kestrix::FileDialogRequest &) override
-    {
-        return answer;
-    }
-    std::optional<QString> openFileName(const kestrix::FileDialogRequest &) override
-    {
-        return answer;
-    }
+    std::optional<QString> saveFileName(const Request &) override { return answer; }
+    std::optional<QString> openFileName(const Request &) override { return answer; }
 };

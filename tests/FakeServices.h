@@ -14,8 +14,7 @@ struct FakeServices : kestrix::Services
 {
     struct Message
     {
-        QString text;
-        QString title;
+        QString text, title;
         kestrix::MessageIcon icon;
     };
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window driven by scripts, one step a line, and by two tables
-// of what its fields make of their input. Built twice: offscreen, with the
-// scripts in tests/scenarios, and on a real X server (run-xvfb.sh), with the
-// scripts in tests/scenarios/x11 and the X server's ways of entering text.
+// of what its fields make of their input (tests/data/window/keys.txt and
+// entry.txt, a row a step). Built twice: offscreen, with the scripts in
+// tests/scenarios, and on a real X server (run-xvfb.sh), with the scripts in
+// tests/scenarios/x11 and the X server's ways of entering text.
 //
 // A script file holds scenarios, each begun by "== what it shows". Each runs
 // on a fresh window, shown and active, under a point locale, with a folder
@@ -12,7 +13,7 @@
 // tmrHide, Dialog); Setup is the window itself.
 //
 //   locale comma|point          the default locale from here on
-//   set NAME VALUE, ...         a program write: a text, a check value, a list
+//   set NAME VALUE              a program write: a text, a check value, a list
 //                               position, a timer's interval
 //   click NAME                  the operator clicks it with the mouse
 //   pick NAME N                 the operator chooses entry N, even the one shown
@@ -28,7 +29,6 @@
 //                               scenario's folder, of tests/data/window (@), or
 //                               a cancel
 //   file FILE "bytes"|@FILE     writes a file in the scenario's folder
-//   mkdir FILE, readonly FILE
 //   port fail N                 the port fails at its Nth call from now on (0 next)
 //   port opens-closed|open|closed   opens but reads back closed; is held open,
 //                               or closed
@@ -36,12 +36,15 @@
 //   wait NAME STATE             until it is so, at most 10 s
 //   remember                    keeps what the window shows, for "expect same"
 //   at pause N STEP...          runs STEP inside the Nth pause from now on
-//   expect NAME... VALUE|STATE, ...   a text, number or caption ("quoted" or a number),
+//   expect NAME... VALUE|STATE  a text, number or caption ("quoted" or a number),
 //                               or a state: enabled (a frame's labels too),
 //                               disabled, shown, hidden (or gone), active,
 //                               focused, marked, unmarked, running, stopped,
-//                               precise, fits (a label's text); "fields" names
-//                               every field. Commas part NAME... VALUE groups
+//                               precise, fits (its caption, and its container);
+//                               "fields" names every field, "controls" every
+//                               control shown
+//   STEP A..., B...             commas part groups, each a step of its own with
+//                               the same verb
 //   expect beeps N              the beeps since the last such check
 //   expect calls|pauses|progress|wire|messages ...   since the last such check:
 //                               what the port was asked, the pauses, the progress
@@ -124,6 +127,11 @@ std::vector<ScriptLine> ReadScript(const QString &path)
     return lines;
 }
 
+QString data(const QString &name)
+{
+    return QStringLiteral(KESTRIX_WINDOW_DATA "/") + name;
+}
+
 std::vector<Scenario> ReadScenarios()
 {
     static const QRegularExpression notInAName("[^A-Za-z0-9]+");
@@ -138,12 +146,14 @@ std::vector<Scenario> ReadScenarios()
                 scenarios.back().steps.push_back(line);
         }
     }
+    // The tables of the fields' reactions, a row a step.
+    for (const QString table : {"keys", "entry"}) {
+        scenarios.push_back({table.toStdString(), ReadScript(data(table + ".txt"))});
+        for (ScriptLine &row : scenarios.back().steps)
+            if (row.words[0] != "locale")
+                row.words.prepend(table);
+    }
     return scenarios;
-}
-
-QString data(const QString &name)
-{
-    return QStringLiteral(KESTRIX_WINDOW_DATA "/") + name;
 }
 
 QByteArray contents(const QString &path)
@@ -168,11 +178,8 @@ protected:
         ASSERT_TRUE(showActive());
         services.duringEvents = [this] { m_progress << setup->dialog()->info(); };
         services.duringPause = [this] {
-            const auto [first, last] = m_due.equal_range(services.pauses.size());
-            const std::vector<std::pair<const std::size_t, ScriptLine>> due(first, last);
-            m_due.erase(first, last);
-            for (const auto &step : due)
-                run(step.second);
+            for (const ScriptLine &step : std::exchange(m_due[services.pauses.size()], {}))
+                run(step);
         };
         for (const char *way : {"type", "im", "paste", "drop", "xtype", "xmenu", "xmiddle"})
             m_steps[way] = [this, way](const Words &w) { enter(way, unquoted(w[1])); };
@@ -188,41 +195,35 @@ protected:
             return;
         EXPECT_EQ(services.beeps, 0) << "beeps that no step expected";
         EXPECT_EQ(logs()["messages"].mid(m_seen["messages"]), QStringList()) << "not expected";
-        EXPECT_TRUE(m_due.empty()) << "a step waits for a pause that never came";
+        for (const auto &[pause, steps] : m_due)
+            EXPECT_TRUE(steps.empty()) << "steps wait for pause " << pause << ", which never came";
     }
 
-    // Runs what a line says; a failure names the line's file and number.
-    static void guarded(const ScriptLine &line, const std::function<void()> &body)
+    // Runs a step; a failure names its file and line.
+    void run(const ScriptLine &step)
     {
-        testing::ScopedTrace trace(line.file.c_str(), line.line,
-                                   line.words.join(' ').toStdString());
+        // Commas part groups of words, each a step of its own with the same verb.
+        if (const qsizetype comma = step.words.indexOf(","); comma > 0 && step.words[0] != "at") {
+            run({step.file, step.line, step.words.first(comma)});
+            return run({step.file, step.line, step.words.first(1) + step.words.mid(comma + 1)});
+        }
+        testing::ScopedTrace trace(step.file.c_str(), step.line,
+                                   step.words.join(' ').toStdString());
+        m_step = step;
+        const QString two = step.words.mid(0, 2).join(' ');
+        const auto found = m_steps.find(m_steps.contains(two) ? two : step.words[0]);
         try {
-            body();
+            if (found == m_steps.end())
+                throw std::runtime_error("no such step");
+            found->second(step.words);
         } catch (const std::exception &error) {
             ADD_FAILURE() << error.what();
         }
     }
 
-    void run(const ScriptLine &step)
-    {
-        guarded(step, [&] {
-            m_step = step;
-            const QString two = step.words.mid(0, 2).join(' ');
-            const auto found = m_steps.find(m_steps.contains(two) ? two : step.words[0]);
-            if (found == m_steps.end())
-                throw std::runtime_error("no such step");
-            found->second(step.words);
-        });
-    }
-
     template <typename T = QObject> T *find(const QString &name) const
     {
-        auto *found =
-            qobject_cast<T *>(name == "Setup" ? setup.get() : setup->findChild<QObject *>(name));
-        if (!found)
-            throw std::runtime_error("no " + std::string(T::staticMetaObject.className()) +
-                                     " named " + name.toStdString());
-        return found;
+        return Part<T>(setup.get(), name);
     }
 
     void setLocale(const QString &name)
@@ -361,14 +362,36 @@ protected:
                    << (w->isActiveWindow() ? "active" : "inactive")
                    << (QApplication::focusWidget() == w ? "focused" : "unfocused");
         }
-        if (auto *label = qobject_cast<const QLabel *>(o))
-            states << (label->heightForWidth(label->width()) <= label->height() ? "fits" : "cut");
+        if (auto *w = qobject_cast<const QWidget *>(o); w && fits(w))
+            states << "fits";
         if (auto *box = qobject_cast<const TextBox *>(o))
             states << (box->background() == TextBox::Background::Edited ? "marked" : "unmarked");
         if (auto *timer = qobject_cast<const QTimer *>(o))
             states << (timer->isActive() ? "running" : "stopped")
                    << (timer->timerType() == Qt::PreciseTimer ? "precise" : "coarse");
         return states;
+    }
+
+    // Whether a control shows its whole caption, and stays within its container.
+    static bool fits(const QWidget *w)
+    {
+        const QFontMetrics font(w->font());
+        const auto *label = qobject_cast<const QLabel *>(w);
+        QSize need = !label              ? QSize()
+                     : label->wordWrap() ? QSize(w->width(), label->heightForWidth(w->width()) - 2)
+                                         : w->sizeHint() - QSize(0, 2);
+        if (qobject_cast<const CheckBox *>(w))
+            need = w->sizeHint() - QSize(2, 2); // the hint keeps a pixel or two for the focus
+        else if (qobject_cast<const QPushButton *>(w))
+            need.setWidth(font.horizontalAdvance(valueOf(w)) + 12);
+        else if (qobject_cast<const QGroupBox *>(w))
+            need.setWidth(font.horizontalAdvance(valueOf(w) + "  ") + 1);
+        else if (auto *list = qobject_cast<const ComboBox *>(w))
+            for (int i = 0; i < list->count(); ++i)
+                need.setWidth(
+                    std::max(need.width(), font.horizontalAdvance(list->itemText(i)) + 22));
+        return need.width() <= w->width() && need.height() <= w->height() &&
+               (w->isWindow() || w->parentWidget()->rect().contains(w->geometry()));
     }
 
     // Every control and caption with its value, whether enabled and marked;
@@ -383,18 +406,6 @@ protected:
         return shown;
     }
 
-    // Runs a step once for each group of its words that commas part.
-    static void eachGroup(const Words &words, const std::function<void(const Words &)> &step)
-    {
-        Words group;
-        for (const QString &word : words + Words{","}) {
-            if (word != ",")
-                group << word;
-            else
-                step(std::exchange(group, {}));
-        }
-    }
-
     void expectEach(const Words &names, const QString &want) const
     {
         bool number = false;
@@ -403,8 +414,14 @@ protected:
             if (want == "hidden" && !setup->findChild<QObject *>(name) && name != "Setup")
                 continue; // gone
             const QList<TextBox *> fields = setup->findChildren<TextBox *>();
-            for (QObject *o : name == "fields" ? QObjectList(fields.begin(), fields.end())
-                                               : QObjectList{find(name)}) {
+            const QList<QWidget *> all = setup->findChildren<QWidget *>();
+            QObjectList controls;
+            for (QWidget *w : all)
+                if (!w->isWindow() && w->isVisibleTo(setup.get())) // not the lists' popups
+                    controls << w;
+            for (QObject *o : name == "fields"     ? QObjectList(fields.begin(), fields.end())
+                              : name == "controls" ? controls
+                                                   : QObjectList{find(name)}) {
                 const QString is = number || want.startsWith('"') ? valueOf(o)
                                    : statesOf(o).contains(want)   ? want
                                                                   : statesOf(o).join(' ');
@@ -447,12 +464,67 @@ protected:
         EXPECT_EQ(happened, expected);
     }
 
+    // A row of keys.txt: a field holding a text, and what its key reaction
+    // makes of every code from 0 to 255.
+    void keys(const Words &w)
+    {
+        static const QRegularExpression codes(R"(^(!?)(\d+)(?:-(\d+))?(?:>(\d+))?$)");
+        auto *box = find<TextBox>(w[1]);
+        place(box, unquoted(w[2]));
+        std::array<KeyCode, 256> expected{};
+        int beeps = 0;
+        for (const QString &range : w.mid(3)) {
+            const QRegularExpressionMatch m = codes.match(range);
+            if (!m.hasMatch())
+                throw std::runtime_error("not codes: " + range.toStdString());
+            const int first = m.captured(2).toInt();
+            const int last = m.hasCaptured(3) ? m.captured(3).toInt() : first;
+            const bool beep = m.captured(1) == "!";
+            beeps += beep ? last - first + 1 : 0;
+            for (int c = first; c <= last; ++c)
+                expected[c] = beep ? 0 : m.hasCaptured(4) ? m.captured(4).toInt() + c - first : c;
+        }
+        for (int c = 0; c < 256; ++c)
+            EXPECT_EQ(box->filtered(KeyCode(c)), expected[c]) << "code " << c;
+        EXPECT_EQ(std::exchange(services.beeps, 0), beeps);
+    }
+
+    // A row of entry.txt: a field holding a text, and what each way of entering
+    // the input, and leaving, leaves there; marked when its text changed, and
+    // no longer once left.
+    void entry(const Words &w)
+    {
+        const bool x11 = QGuiApplication::platformName() == "xcb";
+        const QMap<QString, QStringList> ways{
+            {"typed", x11 ? Words{"xtype"} : Words{"type", "im"}},
+            {"pasted", x11 ? Words{"xmenu", "xmiddle"} : Words{"paste", "drop"}},
+            {"left", x11 ? Words{} : Words{"type"}}};
+        if (x11 && w[2] != "\"\"")
+            return; // where the mouse clicks, it places the caret
+        set(find("chkRange"), "1");
+        set(find("chkDxCall"), "1");
+        for (const QString &way : ways.value(w[3])) {
+            SCOPED_TRACE(way.toStdString());
+            for (qsizetype i = 7; i + 1 < w.size(); i += 2)
+                set(find(w[i]), unquoted(w[i + 1]));
+            auto *box = find<TextBox>(w[1]);
+            focus(box);
+            const QString before = place(box, unquoted(w[2]));
+            services.beeps = 0;
+            enter(way, unquoted(w[4]));
+            if (w[3] == "left")
+                QTest::keyClick(box, Qt::Key_Tab);
+            EXPECT_EQ(box->text(), unquoted(w[5]));
+            EXPECT_EQ(std::exchange(services.beeps, 0), w[6].toInt());
+            EXPECT_EQ(statesOf(box).contains("marked"), w[3] != "left" && box->text() != before);
+        }
+    }
+
     std::map<QString, std::function<void(const Words &)>> m_steps{
+        {"keys", [this](const Words &w) { keys(w); }},
+        {"entry", [this](const Words &w) { entry(w); }},
         {"locale", [this](const Words &w) { setLocale(w[1]); }},
-        {"set",
-         [this](const Words &w) {
-             eachGroup(w.mid(1), [&](const Words &g) { set(find(g[0]), unquoted(g[1])); });
-         }},
+        {"set", [this](const Words &w) { set(find(w[1]), unquoted(w[2])); }},
         {"click",
          [this](const Words &w) {
              QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton);
@@ -479,9 +551,6 @@ protected:
              QFile file(*path(w[1]));
              EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes(w[2])) >= 0);
          }},
-        {"mkdir", [this](const Words &w) { QDir(m_folder.path()).mkdir(w[1]); }},
-        {"readonly",
-         [this](const Words &w) { QFile::setPermissions(*path(w[1]), QFile::ReadOwner); }},
         {"port fail",
          [this](const Words &w) { port.failOnCall = port.calls.size() + w[2].toInt(); }},
         {"port opens-closed", [this](const Words &) { port.opensClosed = true; }},
@@ -500,14 +569,10 @@ protected:
         {"remember", [this](const Words &) { m_remembered = view(); }},
         {"at",
          [this](const Words &w) {
-             m_due.insert(
-                 {services.pauses.size() + w[2].toInt(), {m_step.file, m_step.line, w.mid(3)}});
+             m_due[services.pauses.size() + w[2].toInt()].push_back(
+                 {m_step.file, m_step.line, w.mid(3)});
          }},
-        {"expect",
-         [this](const Words &w) {
-             eachGroup(w.mid(1),
-                       [&](const Words &g) { expectEach(g.first(g.size() - 1), g.last()); });
-         }},
+        {"expect", [this](const Words &w) { expectEach(w.mid(1, w.size() - 2), w.last()); }},
         {"expect beeps",
          [this](const Words &w) { EXPECT_EQ(std::exchange(services.beeps, 0), w[2].toInt()); }},
         {"expect file", [this](const Words &w) { EXPECT_EQ(contents(*path(w[2])), bytes(w[3])); }},
@@ -523,7 +588,7 @@ protected:
     std::unique_ptr<LocaleGuard> m_locale;
     QTemporaryDir m_folder;
     ScriptLine m_step;
-    std::multimap<std::size_t, ScriptLine> m_due;
+    std::map<std::size_t, std::vector<ScriptLine>> m_due; // steps by the pause they wait for
     QStringList m_progress;
     QStringList m_remembered;
     QMap<QString, qsizetype> m_seen;
@@ -546,86 +611,3 @@ TEST_P(Scenarios, Run)
 
 INSTANTIATE_TEST_SUITE_P(Window, Scenarios, testing::ValuesIn(ReadScenarios()),
                          [](const auto &info) { return info.param.name; });
-
-// What each field's key reaction makes of every code from 0 to 255, by the
-// table in keys.txt.
-TEST_F(WindowScript, EveryCodeThroughEachKeyReaction)
-{
-    static const QRegularExpression codes(R"(^(!?)(\d+)(?:-(\d+))?(?:>(\d+))?$)");
-    for (const ScriptLine &row : ReadScript(data("keys.txt"))) {
-        if (row.words[0] == "locale") {
-            run(row);
-            continue;
-        }
-        guarded(row, [&] {
-            auto *box = find<TextBox>(row.words[0]);
-            place(box, unquoted(row.words[1]));
-            std::array<KeyCode, 256> expected{};
-            int beeps = 0;
-            for (const QString &range : row.words.mid(2)) {
-                const QRegularExpressionMatch m = codes.match(range);
-                if (!m.hasMatch())
-                    throw std::runtime_error("not codes: " + range.toStdString());
-                const int first = m.captured(2).toInt();
-                const int last = m.hasCaptured(3) ? m.captured(3).toInt() : first;
-                const bool beep = m.captured(1) == "!";
-                beeps += beep ? last - first + 1 : 0;
-                for (int c = first; c <= last; ++c)
-                    expected[c] = beep               ? 0
-                                  : m.hasCaptured(4) ? m.captured(4).toInt() + c - first
-                                                     : c;
-            }
-            for (int c = 0; c < 256; ++c)
-                EXPECT_EQ(box->filtered(KeyCode(c)), expected[c]) << "code " << c;
-            EXPECT_EQ(std::exchange(services.beeps, 0), beeps);
-        });
-    }
-}
-
-// What typing, pasting and dropping leave in each field, and leaving it, by
-// the table in entry.txt; the field is marked when its text changed, and no
-// longer once left.
-TEST_F(WindowScript, EveryWayOfEnteringText)
-{
-    const bool x11 = QGuiApplication::platformName() == "xcb";
-    const QMap<QString, QStringList> ways =
-        x11 ? QMap<QString, QStringList>{{"typed", {"xtype"}}, {"pasted", {"xmenu", "xmiddle"}}}
-            : QMap<QString, QStringList>{
-                  {"typed", {"type", "im"}}, {"pasted", {"paste", "drop"}}, {"left", {"type"}}};
-    find<CheckBox>("chkRange")->setValue(1);
-    find<CheckBox>("chkDxCall")->setValue(1);
-    for (const ScriptLine &row : ReadScript(data("entry.txt"))) {
-        const Words &w = row.words; // field, text, way, input, text then, beeps, other fields
-        if (w[0] == "locale")
-            run(row);
-        for (const QString &way : ways.value(w.value(2))) {
-            if (x11 && w[1] != "\"\"")
-                continue; // where the mouse clicks, it places the caret
-            guarded({row.file, row.line, QStringList{way} + w}, [&] {
-                for (qsizetype i = 6; i + 1 < w.size(); i += 2)
-                    find<TextBox>(w[i])->setText(unquoted(w[i + 1]));
-                auto *box = find<TextBox>(w[0]);
-                focus(box);
-                const QString before = place(box, unquoted(w[1]));
-                services.beeps = 0;
-                enter(way, unquoted(w[3]));
-                if (w[2] == "left")
-                    QTest::keyClick(box, Qt::Key_Tab);
-                EXPECT_EQ(box->text(), unquoted(w[4]));
-                EXPECT_EQ(std::exchange(services.beeps, 0), w[5].toInt());
-                EXPECT_EQ(statesOf(box).contains("marked"),
-                          w[2] != "left" && box->text() != before);
-            });
-        }
-    }
-}
-
-// Also run unprivileged, since root may write a read-only file.
-TEST_F(WindowScript, AReadOnlyFileIsNotReplaced)
-{
-    for (const char *step :
-         {R"(file old.cfg "old")", "readonly old.cfg", "save old.cfg",
-          R"(expect messages "Kestrex (none): old.cfg: cannot be written: the file is read-only.")",
-          R"(expect file old.cfg "old")"})
-        run({__FILE__, __LINE__, wordsOf(step)});
-}
