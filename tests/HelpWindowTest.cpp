@@ -31,92 +31,86 @@ void activate(QWidget *window)
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
-void runHelp(const QString &path)
-{
-    QTemporaryDir folder;
-    const QString savedDir = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
-    FakeServices services;
-    FakeFileDialogs files;
-    FakeSerialPort port;
-    FakePortLister ports;
-    FakePortMappings portMappings;
-    auto setup = std::make_unique<Setup>(SetupPlatform{services, port, files, ports, portMappings});
-    setup->load();
-    setup->show();
-    activate(setup.get());
-    // What an action opened has taken the activation, or closed at it.
-    const auto settle = [&] {
-        const QPointer<frmIstruzioni> help = setup->instructions();
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return !help || !help->isVisible() || help->isActiveWindow(); }));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    const auto help = [&] { return setup->instructions(); };
-    F1Counter counter;
-    QPointer<frmIstruzioni> markedWindow;
-    QPointer<QTextDocument> markedDocument;
-    const QStringList icons = {"none", "information", "critical"}; // as MessageIcon
-    QFile file(QString::fromLatin1(kHelpFileName));
-
-    RunScenario(path, [&](const QString &verb, const QString &rest) {
-        if (verb == "write") {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(rest.toUtf8());
-            file.close();
-        } else if (verb == "mkdir") {
-            ASSERT_TRUE(QDir().mkdir(file.fileName()));
-        } else if (verb == "click") {
-            QTest::mouseClick(Button(setup.get(), rest), Qt::LeftButton);
-            settle();
-        } else if (verb == "focus") {
-            activate(setup.get());
-            Part(setup.get(), rest)->setFocus();
-            Part(setup.get(), rest)->installEventFilter(&counter);
-        } else if (verb == "key") {
-            const QKeyCombination key = QKeySequence(rest)[0];
-            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-            settle();
-        } else if (verb == "away") {
-            activate(setup.get());
-        } else if (verb == "back") {
-            activate(help());
-            settle();
-        } else if (verb == "close") {
-            help()->close();
-            settle();
-        } else if (verb == "is") {
-            EXPECT_EQ(help() && help()->isVisible() ? "open" : "closed", rest);
-        } else if (verb == "title") {
-            EXPECT_EQ(help()->windowTitle(), rest);
-        } else if (verb == "shows") {
-            EXPECT_EQ(help()->rtfIstruzioni->toPlainText(), rest);
-        } else if (verb == "said") {
-            QStringList said;
-            for (const FakeServices::Message &m : services.messages)
-                said << icons[int(m.icon)] + " | " + m.title + " | " + m.text;
-            EXPECT_PRED2(Matches, said.join("\n"), rest);
-            services.messages.clear();
-        } else if (verb == "reached") {
-            EXPECT_EQ(counter.presses, rest.toInt());
-        } else if (verb == "mark") {
-            markedWindow = help();
-            markedDocument = help()->rtfIstruzioni->document();
-        } else if (verb == "same") {
-            EXPECT_TRUE(rest == "window" ? help() == markedWindow
-                                         : help()->rtfIstruzioni->document() == markedDocument);
-        } else {
-            ADD_FAILURE() << "no step " << verb.toStdString();
-        }
-    });
-    setup.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QDir::setCurrent(savedDir);
-}
-
 } // namespace
 
-TEST(HelpWindow, Scenarios)
+TEST_F(SetupFixture, HelpWindowScenarios)
 {
-    RunScenarios("help", runHelp);
+    const QString savedDir = QDir::currentPath();
+    for (const QString &path : Scenarios("help")) {
+        QTemporaryDir folder;
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        SetUp();
+        services.messages.clear();
+        setup->show();
+        activate(setup.get());
+        const auto help = [&] { return setup->instructions(); };
+        // What an action opened has taken the activation, or closed at it.
+        const auto settle = [&] {
+            const QPointer<frmIstruzioni> opened = help();
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return !opened || !opened->isVisible() || opened->isActiveWindow(); }));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        F1Counter counter;
+        QPointer<frmIstruzioni> markedWindow;
+        QPointer<QTextDocument> markedDocument;
+        const QStringList icons = {"none", "information", "critical"}; // as MessageIcon
+        QFile file(QString::fromLatin1(kHelpFileName));
+        const Steps steps = {
+            {"write",
+             [&](const QString &rest) {
+                 ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                 file.write(rest.toUtf8());
+                 file.close();
+             }},
+            {"mkdir", [&](const QString &) { ASSERT_TRUE(QDir().mkdir(file.fileName())); }},
+            {"click",
+             [&](const QString &rest) {
+                 QTest::mouseClick(Button(setup.get(), rest), Qt::LeftButton);
+                 settle();
+             }},
+            {"focus",
+             [&](const QString &rest) {
+                 activate(setup.get());
+                 Part(setup.get(), rest)->setFocus();
+                 Part(setup.get(), rest)->installEventFilter(&counter);
+             }},
+            {"key",
+             [&](const QString &rest) {
+                 const QKeyCombination key = QKeySequence(rest)[0];
+                 QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+                 settle();
+             }},
+            {"away", [&](const QString &) { activate(setup.get()); }},
+            {"back", [&](const QString &) { activate(help()), settle(); }},
+            {"close", [&](const QString &) { help()->close(), settle(); }},
+            {"is", Expect([&] { return help() && help()->isVisible() ? "open" : "closed"; })},
+            {"title", Expect([&] { return help()->windowTitle(); })},
+            {"shows", Expect([&] { return help()->rtfIstruzioni->toPlainText(); })},
+            {"said", Expect([&] {
+                 QStringList said;
+                 for (const FakeServices::Message &m : services.messages)
+                     said << icons[int(m.icon)] + " | " + m.title + " | " + m.text;
+                 services.messages.clear();
+                 return said.join('\n');
+             })},
+            {"reached", Expect([&] { return QString::number(counter.presses); })},
+            {"mark",
+             [&](const QString &) {
+                 markedWindow = help();
+                 markedDocument = help()->rtfIstruzioni->document();
+             }},
+            {"same", Expect([&] {
+                 return QStringList{help() == markedWindow ? "window" : "",
+                                    help()->rtfIstruzioni->document() == markedDocument ? "document"
+                                                                                        : ""}
+                     .join(' ')
+                     .trimmed();
+             })},
+        };
+        RunScenario(path, steps);
+        setup.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QDir::setCurrent(savedDir);
 }

@@ -17,13 +17,15 @@ namespace {
 // In the order of PortAvailability.
 const QStringList kAvailability = {"free", "in use", "no permission", "unknown"};
 
-QString rowText(const QTreeWidget *list, int row)
+// The column of every row, or the cells of a row that are not empty.
+QString shown(const QTreeWidget *list, int row, int column)
 {
     QStringList cells;
-    for (int column = 0; column < list->columnCount(); ++column)
-        cells << list->topLevelItem(row)->text(column);
-    while (!cells.isEmpty() && cells.last().isEmpty())
-        cells.removeLast();
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        for (int c = 0; c < list->columnCount(); ++c)
+            if ((r == row || row < 0) && (c == column || column < 0) &&
+                !list->topLevelItem(r)->text(c).isEmpty())
+                cells << list->topLevelItem(r)->text(c);
     return cells.join(" | ");
 }
 
@@ -33,71 +35,61 @@ void runChooser(const QString &path)
     FakePortMappings stored;
     QProcessEnvironment environment;
     std::unique_ptr<PortChooser> chooser;
-    RunScenario(path, [&](const QString &verb, const QString &rest) {
-        const QStringList cells = rest.split(" | ");
-        const int number = rest.section(' ', 0, 0).toInt();
-        QTreeWidget *list = chooser ? chooser->list() : nullptr;
-        if (verb == "port") {
-            ports.entries << PortEntry{cells[0], cells[1],
-                                       cells[2], cells[3],
-                                       cells[4], PortAvailability(kAvailability.indexOf(cells[5]))};
-        } else if (verb == "stored") {
-            stored.devices[number] = rest.section(' ', 1);
-        } else if (verb == "env") {
-            environment.insert("KESTRIX_COM2", rest);
-        } else if (verb == "refuses") {
-            stored.failure = rest;
-        } else if (verb == "open") {
-            chooser = std::make_unique<PortChooser>(2, ports, stored, environment);
-            chooser->show();
-            QApplication::setActiveWindow(chooser.get());
-            ASSERT_TRUE(QTest::qWaitForWindowActive(chooser.get()));
-        } else if (verb == "use") {
-            list->setCurrentItem(list->topLevelItem(number));
-            chooser->useButton()->click();
-        } else if (verb == "forget") {
-            chooser->forgetButton()->click();
-        } else if (verb == "refresh") {
-            chooser->refresh();
-        } else if (verb == "key") {
-            const QKeyCombination key = QKeySequence(rest)[0];
-            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-        } else if (verb == "title") {
-            EXPECT_EQ(chooser->windowTitle(), rest);
-        } else if (verb == "now") {
-            EXPECT_PRED2(Matches, chooser->current()->text(), rest);
-        } else if (verb == "problem") {
-            EXPECT_PRED2(Matches, chooser->problem()->text(), rest);
-        } else if (verb == "row") {
-            EXPECT_EQ(rowText(list, number), rest.section(' ', 1));
-        } else if (verb == "rows") {
-            QStringList now;
-            for (int row = 0; row < list->topLevelItemCount(); ++row)
-                now << list->topLevelItem(row)->text(5);
-            EXPECT_EQ(now.join(" | "), rest);
-        } else if (verb == "enabled") {
-            QStringList on;
-            if (chooser->useButton()->isEnabled())
-                on << "use";
-            if (chooser->forgetButton()->isEnabled())
-                on << "forget";
-            EXPECT_EQ(on.join(' '), rest);
-        } else if (verb == "is") {
-            EXPECT_EQ(chooser->isVisible() ? "open" : "closed", rest);
-        } else if (verb == "choices") {
-            QStringList all;
-            for (const auto &[port, device] : stored.devices)
-                all << QStringLiteral("%1=%2").arg(port).arg(device);
-            EXPECT_EQ(all.join(' '), rest);
-        } else if (verb == "missing") {
-            QtSerialPort serial(environment, &stored);
-            serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
-            ASSERT_TRUE(serial.setPortNumber(2));
-            EXPECT_PRED2(Matches, Said(serial.open()), rest);
-        } else {
-            ADD_FAILURE() << "no step " << verb.toStdString();
-        }
-    });
+    const Steps steps = {
+        {"port",
+         [&](const QString &rest) {
+             const QStringList c = rest.split(" | ");
+             ports.entries << PortEntry{c[0], c[1], c[2],
+                                        c[3], c[4], PortAvailability(kAvailability.indexOf(c[5]))};
+         }},
+        {"stored",
+         [&](const QString &rest) { stored.devices[rest.left(1).toInt()] = rest.mid(2); }},
+        {"env", [&](const QString &rest) { environment.insert("KESTRIX_COM2", rest); }},
+        {"refuses", [&](const QString &rest) { stored.failure = rest; }},
+        {"open",
+         [&](const QString &) {
+             chooser = std::make_unique<PortChooser>(2, ports, stored, environment);
+             chooser->show();
+             QApplication::setActiveWindow(chooser.get());
+             ASSERT_TRUE(QTest::qWaitForWindowActive(chooser.get()));
+         }},
+        {"use",
+         [&](const QString &rest) {
+             chooser->list()->setCurrentItem(chooser->list()->topLevelItem(rest.toInt()));
+             chooser->useButton()->click();
+         }},
+        {"forget", [&](const QString &) { chooser->forgetButton()->click(); }},
+        {"refresh", [&](const QString &) { chooser->refresh(); }},
+        {"key",
+         [&](const QString &rest) {
+             const QKeyCombination key = QKeySequence(rest)[0];
+             QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+         }},
+        {"title", Expect([&] { return chooser->windowTitle(); })},
+        {"now", Expect([&] { return chooser->current()->text(); })},
+        {"problem", Expect([&] { return chooser->problem()->text(); })},
+        {"first", Expect([&] { return shown(chooser->list(), 0, -1); })},
+        {"rows", Expect([&] { return shown(chooser->list(), -1, 5); })},
+        {"enabled", Expect([&] {
+             return QStringList{chooser->useButton()->isEnabled() ? "use" : "",
+                                chooser->forgetButton()->isEnabled() ? "forget" : ""}
+                 .join(' ')
+                 .trimmed();
+         })},
+        {"is", Expect([&] { return chooser->isVisible() ? "open" : "closed"; })},
+        {"choices", Expect([&] {
+             QStringList all;
+             for (const auto &[port, device] : stored.devices)
+                 all << QStringLiteral("%1=%2").arg(port).arg(device);
+             return all.join(' ');
+         })},
+        {"missing", Expect([&] {
+             QtSerialPort serial(environment, &stored);
+             serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
+             return serial.setPortNumber(2) ? Said(serial.open()) : "no COM2";
+         })},
+    };
+    RunScenario(path, steps);
 }
 
 } // namespace
@@ -105,7 +97,8 @@ void runChooser(const QString &path)
 #ifndef Q_OS_WIN
 TEST(PortChooser, Scenarios)
 {
-    RunScenarios("chooser", runChooser);
+    for (const QString &path : Scenarios("chooser"))
+        runChooser(path);
 }
 #endif
 

@@ -14,41 +14,50 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
-using ScenarioStep = std::function<void(const QString &verb, const QString &rest)>;
-
-inline void RunScenario(const QString &path, const ScenarioStep &step)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-    for (int n = 0; n < lines.size(); ++n) {
-        const QString &line = lines[n];
-        if (line.trimmed().isEmpty() || line.startsWith('#'))
-            continue;
-        SCOPED_TRACE(QStringLiteral("%1:%2").arg(path).arg(n + 1).toStdString());
-        const qsizetype space = line.indexOf(' ');
-        step(line.left(space), space < 0 ? QString() : line.mid(space + 1));
-    }
-}
-
-// Every scenario of a folder of tests/data, each on its own.
-inline void RunScenarios(const QString &folder, const std::function<void(const QString &)> &run)
-{
-    const QDir dir(QStringLiteral(KESTRIX_TEST_DATA "/") + folder);
-    const QStringList files = dir.entryList({"*.txt"}, QDir::Files, QDir::Name);
-    EXPECT_FALSE(files.isEmpty()) << dir.path().toStdString();
-    for (const QString &name : files)
-        run(dir.filePath(name));
-}
+using Steps = std::map<QString, std::function<void(const QString &rest)>>;
 
 // Whether text is as pattern says: "..." stands for any text, \r\n and \n
 // for line breaks.
 inline bool Matches(const QString &text, QString pattern)
 {
     pattern = QRegularExpression::escape(pattern.replace("\\r\\n", "\r\n").replace("\\n", "\n"));
-    pattern.replace("\\.\\.\\.", ".*");
-    const QRegularExpression whole(QRegularExpression::anchoredPattern(pattern),
-                                   QRegularExpression::DotMatchesEverythingOption);
-    return whole.match(text).hasMatch();
+    return QRegularExpression(
+               QRegularExpression::anchoredPattern(pattern.replace("\\.\\.\\.", ".*")),
+               QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
+}
+
+// A step that checks what shown() gives against the rest of its line.
+inline auto Expect(const std::function<QString()> &shown)
+{
+    return [shown](const QString &rest) { EXPECT_PRED2(Matches, shown(), rest); };
+}
+
+// The scenario files of a folder of tests/data.
+inline QStringList Scenarios(const QString &folder)
+{
+    const QDir dir(QStringLiteral(KESTRIX_TEST_DATA "/") + folder);
+    QStringList files;
+    for (const QString &name : dir.entryList({"*.txt"}, QDir::Files, QDir::Name))
+        files << dir.filePath(name);
+    EXPECT_FALSE(files.isEmpty()) << dir.path().toStdString();
+    return files;
+}
+
+inline void RunScenario(const QString &path, const Steps &steps)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    for (int n = 0; n < lines.size(); ++n) {
+        SCOPED_TRACE(QStringLiteral("%1:%2").arg(path).arg(n + 1).toStdString());
+        const auto step = steps.find(lines[n].section(' ', 0, 0));
+        if (step != steps.end())
+            step->second(lines[n].section(' ', 1));
+        else if (!lines[n].trimmed().isEmpty() && !lines[n].startsWith('#'))
+            ADD_FAILURE() << "no such step";
+    }
 }
