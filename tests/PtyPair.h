@@ -28,23 +28,30 @@ public:
 
     ~PtyPair() { stop(); }
 
-    // Makes a new terminal, points programEnd() at it and starts recording
-    // afresh.
+    // Makes a new terminal, points programEnd() at it and records afresh.
     bool start()
     {
         stop();
         termios raw{};
         cfmakeraw(&raw);
-        if (!m_dir.isValid() || openpty(&m_controller, &m_terminal, nullptr, &raw, nullptr) != 0)
+        if (openpty(&m_controller, &m_terminal, nullptr, &raw, nullptr) != 0 ||
+            !QFile::link(QString::fromLocal8Bit(ttyname(m_terminal)), programEnd()))
             return false;
         fcntl(m_controller, F_SETFD, FD_CLOEXEC);
         fcntl(m_terminal, F_SETFD, FD_CLOEXEC);
-        if (!QFile::link(QString::fromLocal8Bit(ttyname(m_terminal)), programEnd()))
-            return false;
         m_bytes.clear();
         m_times.clear();
         m_stop = false;
-        m_recorder = std::thread(&PtyPair::record, this);
+        m_recorder = std::thread([this] {
+            for (char buffer[512]; !m_stop;) {
+                pollfd fd{m_controller, POLLIN, 0};
+                const ssize_t n = ::poll(&fd, 1, 20) > 0 ? ::read(m_controller, buffer, 512) : 0;
+                const auto now = Clock::now();
+                const std::lock_guard lock(m_mutex);
+                m_bytes.append(buffer, std::max<ssize_t>(n, 0));
+                m_times.resize(m_bytes.size(), now);
+            }
+        });
         return true;
     }
 
@@ -67,14 +74,14 @@ public:
 
     QByteArray bytes() const
     {
-        std::lock_guard lock(m_mutex);
+        const std::lock_guard lock(m_mutex);
         return m_bytes;
     }
     // When byte number index arrived.
     Clock::time_point arrival(int index) const
     {
-        std::lock_guard lock(m_mutex);
-        return m_times.at(static_cast<std::size_t>(index));
+        const std::lock_guard lock(m_mutex);
+        return m_times.at(index);
     }
     // Waits until count bytes have arrived; false after timeoutMs.
     bool waitFor(int count, int timeoutMs) const
@@ -88,23 +95,6 @@ public:
     }
 
 private:
-    void record()
-    {
-        char buffer[512];
-        while (!m_stop) {
-            pollfd fd{m_controller, POLLIN, 0};
-            if (::poll(&fd, 1, 20) <= 0)
-                continue;
-            const ssize_t n = ::read(m_controller, buffer, sizeof buffer);
-            const auto now = Clock::now();
-            if (n <= 0)
-                continue;
-            std::lock_guard lock(m_mutex);
-            m_bytes.append(buffer, n);
-            m_times.insert(m_times.end(), static_cast<std::size_t>(n), now);
-        }
-    }
-
     QTemporaryDir m_dir;
     int m_controller = -1;
     int m_terminal = -1; // held open so the controller reads no hang-up

@@ -1,14 +1,13 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""accessibility-test.py PROBE TABLE
-
-Starts PROBE, which shows the program's windows, and walks what a screen
-reader sees of them through AT-SPI. TABLE says which windows must show and
-in which role, the role and name of every control in them that takes the
-focus, and which of the probe's changes the screen reader must be told of.
-Fails too on a name that holds a line break or an arrow drawn in text, and
-on two controls of a window whose names sound the same. Needs a session bus
-with the AT-SPI registry and QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1."""
+# accessibility-test.py PROBE TABLE
+# Starts PROBE, which shows the program's windows, and walks what a screen
+# reader sees of them through AT-SPI. TABLE says which windows must show and
+# in which role, the role and name of every control in them that takes the
+# focus, and which of the probe's changes the screen reader must be told of.
+# Fails too on a name that holds a line break or an arrow drawn in text, and
+# on two controls of a window whose names sound the same. Needs a session
+# bus with the AT-SPI registry and QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
 
 import collections
 import os
@@ -27,16 +26,13 @@ ITEM_HOLDERS = {"list", "list box", "table", "tree table", "tree", "combo box", 
 def read_table(path):
     windows, told, window = {}, [], None
     for line in open(path, encoding="utf-8"):
-        line = line.strip()
-        if not line or line.startswith("#"):
-            continue
-        verb, _, rest = line.partition(" ")
+        verb, _, rest = line.strip().partition(" ")
         if verb == "told":
             told.append(tuple(rest.split(" | ")))
         elif verb == "window":
             window = windows.setdefault(tuple(rest.split(" | ")), [])
-        else:
-            window.append(tuple(line.split(" | ")))
+        elif verb and not verb.startswith("#"):
+            window.append(tuple(line.strip().split(" | ")))
     return windows, told
 
 
@@ -51,17 +47,17 @@ def walk(node):
 def check_window(window, expected):
     faults, found = [], []
     for node in walk(window):
-        name, state = node.name or "", node.getState()
+        name, role, state = node.name or "", node.getRoleName(), node.getState()
         if re.search(r"[\r\n]|-->", name):
-            faults.append(f"{node.getRoleName()} {name!r}: a line break or an arrow in its name")
+            faults.append(f"{role} {name!r}: a line break or an arrow in its name")
         # A hidden control is out of the listener's reach, as of the eye's.
-        if (node is not window and state.contains(pyatspi.STATE_FOCUSABLE)
-                and state.contains(pyatspi.STATE_VISIBLE)):
-            found.append((node.getRoleName(), name))
-    missing = collections.Counter(expected) - collections.Counter(found)
-    unexpected = collections.Counter(found) - collections.Counter(expected)
-    faults += [f"no {role} {name!r}" for role, name in missing.elements()]
-    faults += [f"a {role} {name!r} not in the table" for role, name in unexpected.elements()]
+        if node is not window and all(map(state.contains, (pyatspi.STATE_FOCUSABLE,
+                                                           pyatspi.STATE_VISIBLE))):
+            found.append((role, name))
+    for role, name in (collections.Counter(expected) - collections.Counter(found)).elements():
+        faults.append(f"no {role} {name!r}")
+    for role, name in (collections.Counter(found) - collections.Counter(expected)).elements():
+        faults.append(f"a {role} {name!r}, not in the table")
     if len({re.sub(r"[^0-9a-z]", "", name.lower()) for _, name in found}) < len(found):
         faults.append("two controls whose names sound the same")
     return faults
@@ -80,21 +76,20 @@ def untold_changes(probe, told):
 
 def find_application(name):
     for _ in range(100):
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name:
-                return app
+        apps = [app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == name]
+        if apps:
+            return apps[0]
         time.sleep(0.2)
     return None
 
 
 def main():
     windows, told = read_table(sys.argv[2])
-    probe = subprocess.Popen([sys.argv[1]], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                             text=True)
+    probe = subprocess.Popen(sys.argv[1], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     try:
         if (probe.stdout.readline().strip() != "ready"
                 or (app := find_application(os.path.basename(sys.argv[1]))) is None):
-            print("the probe did not start, or is not on the accessibility bus")
+            print("FAIL the probe did not start, or is not on the accessibility bus")
             return 1
         shown = [(w.getRoleName(), w.name, w) for w in app if w is not None]
         faults = []
@@ -107,8 +102,7 @@ def main():
                 faults.append(f"{title}: a {found[0][0]}, not a {role}")
             faults += [f"{title}: {fault}" for fault in check_window(found[0][1], controls)]
         faults += untold_changes(probe, told)
-        for fault in faults:
-            print("FAIL " + fault)
+        print("".join(f"FAIL {fault}\n" for fault in faults), end="")
         return 1 if faults else 0
     finally:
         probe.terminate()
