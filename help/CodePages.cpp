@@ -2,6 +2,7 @@
 #include "CodePages.h"
 
 #include "IconvDecoder.h"
+#include "MacCodePages.h"
 #include "SymbolFont.h"
 #include "Windows1252.h"
 
@@ -57,6 +58,16 @@ std::vector<QByteArray> namesOf(int codePage)
     }
 }
 
+// Windows-1252 is Latin-1 but for 0x80 to 0x9F; Latin-1 converts fast.
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text)
+        if (c.unicode() >= 0x80 && c.unicode() < 0xA0)
+            c = FromWindows1252(static_cast<std::uint8_t>(c.unicode()));
+    return text;
+}
+
 } // namespace
 
 class CodePages::Converter
@@ -80,6 +91,7 @@ public:
                 return;
             }
         }
+        m_table = MacTableOf(codePage);
     }
 
     std::optional<QString> decode(QByteArrayView bytes)
@@ -88,12 +100,15 @@ public:
             return m_qt->decode(bytes);
         if (m_iconv)
             return m_iconv->decode(bytes);
+        if (m_table)
+            return DecodeMacTable(*m_table, bytes);
         return std::nullopt;
     }
 
 private:
     std::optional<QStringDecoder> m_qt;
     std::unique_ptr<IconvDecoder> m_iconv;
+    const MacTable *m_table = nullptr;
 };
 
 CodePages::CodePages() = default;
@@ -126,7 +141,7 @@ QString CodePages::decode(int codePage, QByteArrayView bytes)
     if (codePage != kWindowsLatin1)
         if (std::optional<QString> text = converterOf(codePage).decode(bytes))
             return *text;
-    return DecodeWindows1252(bytes);
+    return decodeWindows1252(bytes);
 }
 
 } // namespace kestrix

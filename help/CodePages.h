@@ -4,8 +4,9 @@
 // Code pages to Unicode, for the bytes of rich text: Windows-1252 and the
 // Symbol font by our own tables, UTF-8 by Qt, the others by the first
 // converter that knows them: Qt's (ICU where Qt has it), then the C
-// library's iconv. A code page that no converter knows reads as
-// Windows-1252. Each converter is made once.
+// library's iconv, then for a few Macintosh code pages our own tables. A
+// code page that nothing knows reads as Windows-1252. Each converter is
+// made once.
 
 #include <QByteArrayView>
 #include <QString>

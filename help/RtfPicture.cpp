@@ -4,11 +4,16 @@
 #include "Geometry.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QPainter>
+#include <QPalette>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QUrl>
+
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -20,6 +25,10 @@ constexpr double kMaxPictureSide = 4000; // pixels shown
 constexpr int kMaxDecodedSide = 4096;    // pixels decoded
 constexpr qsizetype kMinNoteData = 32;   // bytes; less is no picture at all
 constexpr double kHimetricPerPixel = 2540.0 / 96;
+// A picture's file stays in the document under one name; the image decoded
+// from it, when first shown, under the other.
+constexpr QLatin1StringView kImageScheme("rtf-picture");
+constexpr QLatin1StringView kFileScheme("rtf-picture-file");
 
 int hexDigit(char c)
 {
@@ -78,7 +87,83 @@ QString kindName(RtfPicture::Kind kind)
     }
 }
 
+QUrl nameOf(QLatin1StringView scheme, int number)
+{
+    return QUrl(QString(scheme) + QLatin1Char(':') + QString::number(number));
+}
+
+// The size an image file gives in its header; invalid for no image at all.
+QSize headerSize(QByteArray file)
+{
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+// Whether a PNG or JPEG file goes on to its end, as one cut short does not;
+// other kinds show whether they decode when shown.
+bool looksWhole(const QByteArray &file)
+{
+    static const QByteArray png("\x89PNG\r\n\x1A\n", 8);
+    if (file.startsWith(png)) {
+        // Chunks of length, type, data and check, up to the end chunk.
+        for (qsizetype at = png.size(); at + 8 <= file.size();) {
+            const quint32 length = qFromBigEndian<quint32>(file.constData() + at);
+            if (file.sliced(at + 4, 4) == "IEND")
+                return true;
+            at += 12 + qsizetype(length);
+        }
+        return false;
+    }
+    if (file.startsWith("\xFF\xD8"))
+        return file.lastIndexOf("\xFF\xD9") > 1;
+    return true;
+}
+
+// What shows where a picture does not decode: a frame of its shape with a
+// note, in the colours of the text, drawn small and scaled to the picture's
+// size where it shows.
+QImage undecodedPicture(QSize size)
+{
+    constexpr int kMaxSide = 1024;
+    if (size.width() > kMaxSide || size.height() > kMaxSide)
+        size.scale(kMaxSide, kMaxSide, Qt::KeepAspectRatio);
+    QImage image(size.expandedTo({8, 8}), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    const QColor text = QGuiApplication::palette().color(QPalette::Text);
+    painter.setPen(QPen(text, 1, Qt::DashLine));
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    painter.setPen(text);
+    painter.drawText(image.rect().adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
+                     QStringLiteral("(picture not shown)"));
+    return image;
+}
+
+QVariant decodedPicture(const QTextDocument &document, const QUrl &name)
+{
+    if (name.scheme() != kImageScheme)
+        return {};
+    QUrl fileName = name;
+    fileName.setScheme(kFileScheme);
+    QByteArray file = document.resource(QTextDocument::ImageResource, fileName).toByteArray();
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.width() > kMaxDecodedSide || size.height() > kMaxDecodedSide)
+        reader.setScaledSize(size.scaled(kMaxDecodedSide, kMaxDecodedSide, Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    return image.isNull() ? undecodedPicture(size) : image;
+}
+
 } // namespace
+
+void RtfPicture::decodeWhenShown(QTextDocument &document)
+{
+    document.setResourceProvider(
+        [&document](const QUrl &name) { return decodedPicture(document, name); });
+}
 
 bool RtfPicture::describe(QByteArrayView word, bool hasParameter, int n)
 {
@@ -112,17 +197,24 @@ bool RtfPicture::describe(QByteArrayView word, bool hasParameter, int n)
     return true;
 }
 
-void RtfPicture::addHexDigit(char c)
+void RtfPicture::addHexDigits(QByteArrayView digits)
 {
-    const int value = hexDigit(c);
-    if (value < 0)
-        return;
-    if (m_pendingNibble < 0) {
-        m_pendingNibble = value;
-    } else {
-        m_data += static_cast<char>(m_pendingNibble * 16 + value);
-        m_pendingNibble = -1;
+    // Written straight into the data: most of a file with pictures is here.
+    const qsizetype before = m_data.size();
+    m_data.resize(before + (digits.size() + 1) / 2);
+    char *out = m_data.data() + before;
+    for (const char c : digits) {
+        const int value = hexDigit(c);
+        if (value < 0)
+            continue;
+        if (m_pendingNibble < 0) {
+            m_pendingNibble = value;
+        } else {
+            *out++ = static_cast<char>(m_pendingNibble * 16 + value);
+            m_pendingNibble = -1;
+        }
     }
+    m_data.truncate(out - m_data.constData());
 }
 
 void RtfPicture::addBytes(QByteArrayView bytes)
@@ -148,25 +240,18 @@ QSizeF RtfPicture::goalSize(QSizeF natural) const
             std::clamp(height * m_scaleY / 100.0, 1.0, kMaxPictureSide)};
 }
 
+// Decoding is most of the time a picture takes: it waits until the picture
+// is shown, and only the header is read now.
 bool RtfPicture::insertImage(QTextCursor &cursor, int number) const
 {
-    QByteArray data = m_kind == Kind::Bitmap ? bmpFileOf(m_data) : m_data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
+    const QByteArray file = m_kind == Kind::Bitmap ? bmpFileOf(m_data) : m_data;
+    const QSize size = headerSize(file);
+    if (!size.isValid() || size.isEmpty() || !looksWhole(file))
         return false;
-    if (size.width() > kMaxDecodedSide || size.height() > kMaxDecodedSide)
-        reader.setScaledSize(size.scaled(kMaxDecodedSide, kMaxDecodedSide, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
-    if (image.isNull())
-        return false;
-    const QUrl name(QStringLiteral("rtf-picture:%1").arg(number));
-    cursor.document()->addResource(QTextDocument::ImageResource, name, image);
+    cursor.document()->addResource(QTextDocument::ImageResource, nameOf(kFileScheme, number), file);
     const QSizeF shown = goalSize(size);
     QTextImageFormat format;
-    format.setName(name.toString());
+    format.setName(nameOf(kImageScheme, number).toString());
     format.setWidth(shown.width());
     format.setHeight(shown.height());
     cursor.insertImage(format);

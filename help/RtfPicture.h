@@ -3,9 +3,10 @@
 
 // One picture of rich text ({\pict ...}): its kind, sizes and data, and how
 // it shows in the document. PNG and JPEG pictures show as images at the
-// size the file asks for; a kind that cannot be drawn (Windows and Mac
-// metafiles among them) shows as a frame of that size with a short note, so
-// that the reader sees that something is there.
+// size the file asks for, decoded when first shown; a kind that cannot be
+// drawn (Windows and Mac metafiles among them) shows as a frame of that size
+// with a short note, so that the reader sees that something is there, and so
+// does an image that does not decode.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -13,6 +14,7 @@
 #include <QString>
 
 class QTextCursor;
+class QTextDocument;
 
 namespace kestrix {
 
@@ -34,11 +36,15 @@ public:
     bool describe(QByteArrayView word, bool hasParameter, int parameter);
 
     // Hex digits of the data, two to a byte; anything else is ignored.
-    void addHexDigit(char c);
+    void addHexDigits(QByteArrayView digits);
     void addBytes(QByteArrayView bytes);
 
-    // Shows the picture at the cursor; number makes its resource's name.
+    // Shows the picture at the cursor; number makes its resources' names.
     void insert(QTextCursor &cursor, int number) const;
+
+    // Has document decode the images inserted into it when it first shows
+    // them.
+    static void decodeWhenShown(QTextDocument &document);
 
 private:
     bool insertImage(QTextCursor &cursor, int number) const;

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace kestrix {
@@ -101,51 +103,58 @@ struct GroupState
     int tableLevel = 1; // \itap
 };
 
+// Control words are compared by the thousand: as string views, whose
+// literals' lengths are known when compiling.
+using Word = std::string_view;
+
 struct ControlWord
 {
-    QByteArrayView word;
+    Word word;
     bool hasParameter = false;
     int parameter = 0;
 };
 
 // Groups skipped whole even without a \* before them.
-bool isSkippedDestination(QByteArrayView word)
+bool isSkippedDestination(Word word)
 {
-    static const QByteArrayView skipped[] = {"object",
-                                             "info",
-                                             "stylesheet",
-                                             "header",
-                                             "headerl",
-                                             "headerr",
-                                             "headerf",
-                                             "footer",
-                                             "footerl",
-                                             "footerr",
-                                             "footerf",
-                                             "fldinst",
-                                             "themedata",
-                                             "colorschememapping",
-                                             "latentstyles",
-                                             "datastore",
-                                             "xmlnstbl",
-                                             "listtable",
-                                             "listoverridetable",
-                                             "rsidtbl",
-                                             "generator",
-                                             "annotation",
-                                             "nonesttables",
-                                             "nonshppict"};
+    static constexpr Word skipped[] = {"object",
+                                       "info",
+                                       "stylesheet",
+                                       "header",
+                                       "headerl",
+                                       "headerr",
+                                       "headerf",
+                                       "footer",
+                                       "footerl",
+                                       "footerr",
+                                       "footerf",
+                                       "fldinst",
+                                       "themedata",
+                                       "colorschememapping",
+                                       "latentstyles",
+                                       "datastore",
+                                       "xmlnstbl",
+                                       "listtable",
+                                       "listoverridetable",
+                                       "rsidtbl",
+                                       "generator",
+                                       "annotation",
+                                       "nonesttables",
+                                       "nonshppict"};
     return std::find(std::begin(skipped), std::end(skipped), word) != std::end(skipped);
 }
 
-QChar symbolOf(QByteArrayView word)
+QChar symbolOf(Word word)
 {
-    static const QHash<QByteArray, char16_t> symbols = {
+    static constexpr std::pair<Word, char16_t> symbols[] = {
         {"bullet", u'\u2022'},    {"endash", u'\u2013'},  {"emdash", u'\u2014'},
         {"lquote", u'\u2018'},    {"rquote", u'\u2019'},  {"ldblquote", u'\u201C'},
         {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'}, {"enspace", u'\u2002'},
         {"qmspace", u'\u2005'},   {"tab", u'\t'},         {"line", QChar::LineSeparator}};
-    return QChar(symbols.value(word.toByteArray(), 0));
+    for (const auto &[name, symbol] : symbols)
+        if (name == word)
+            return QChar(symbol);
+    return {};
 }
 
 int hexValue(char c)
@@ -244,7 +253,7 @@ public:
         while (m_pos < m_in.size() && !m_ended) {
             const char c = m_in[m_pos++];
             if (m_state.destination == Destination::Picture && hexValue(c) >= 0)
-                pictureHex(c);
+                pictureHex();
             else if (c == '{')
                 openGroup();
             else if (c == '}')
@@ -252,22 +261,26 @@ public:
             else if (c == '\\')
                 control();
             else if (c != '\r' && c != '\n')
-                byte(c);
+                plainText();
         }
         flush();
-        m_cursor.setBlockFormat(blockFormat());
+        setParagraphFormat();
         m_tables.enter(0, m_rowDefs);
+        QTextOption option = m_cursor.document()->defaultTextOption();
+        option.setTabStopDistance(double(m_defaultTabTwips) / kTwipsPerPixel);
+        m_cursor.document()->setDefaultTextOption(option);
         appendFootnotes();
         m_cursor.endEditBlock();
     }
 
 private:
     // A picture's data is most of a file that has pictures: taken in one go.
-    void pictureHex(char first)
+    void pictureHex()
     {
-        m_picture.addHexDigit(first);
+        const qsizetype start = m_pos - 1;
         while (m_pos < m_in.size() && hexValue(m_in[m_pos]) >= 0)
-            m_picture.addHexDigit(m_in[m_pos++]);
+            ++m_pos;
+        m_picture.addHexDigits(m_in.sliced(start, m_pos - start));
     }
 
     // A group that changes nothing before its first inner group shares its
@@ -286,7 +299,7 @@ private:
 
     void openGroup()
     {
-        flush();
+        decodeBytes();
         m_skipFallback = 0;
         ++m_depth;
         if (!m_changed && !m_stack.empty())
@@ -298,7 +311,7 @@ private:
 
     void closeGroup()
     {
-        flush();
+        decodeBytes();
         m_skipFallback = 0;
         if (m_depth == 0)
             return; // an unbalanced brace
@@ -324,8 +337,37 @@ private:
             paragraphNumber();
     }
 
-    // A byte of text in the code page in force; bytes are gathered so that
-    // a character of two bytes decodes whole.
+    // Text between control words and braces, most of a document: taken in
+    // one go where nothing but text can happen in it.
+    void plainText()
+    {
+        const qsizetype start = m_pos - 1;
+        if (m_skipFallback > 0 || !takesText()) {
+            byte(m_in[start]);
+            return;
+        }
+        while (m_pos < m_in.size() && !endsPlainText(m_in[m_pos]))
+            ++m_pos;
+        textBytes(m_in.sliced(start, m_pos - start));
+    }
+
+    static bool endsPlainText(char c)
+    {
+        return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
+    }
+
+    // Bytes of text in the code page in force; they are gathered so that a
+    // character of two bytes decodes whole.
+    void textBytes(QByteArrayView bytes)
+    {
+        const int page = codePage();
+        if (page != m_bytesPage)
+            decodeBytes();
+        m_bytesPage = page;
+        m_bytes += bytes;
+    }
+
+    // A byte of text, as \'hh or plain.
     void byte(char c)
     {
         if (m_skipFallback > 0) {
@@ -342,11 +384,7 @@ private:
             text(FromWindows1252(static_cast<std::uint8_t>(c)));
             return;
         }
-        const int page = codePage();
-        if (page != m_bytesPage)
-            decodeBytes();
-        m_bytesPage = page;
-        m_bytes += c;
+        textBytes(QByteArrayView(&c, 1));
     }
 
     void text(QChar c)
@@ -360,7 +398,8 @@ private:
         case Destination::Footnote:
             if (takesText() && (c.unicode() >= 0x20 || c == u'\t' || c == QChar::LineSeparator)) {
                 decodeBytes();
-                pendingText() += shown(c);
+                const QChar character = shown(c);
+                appendText(QStringView(&character, 1));
             }
             break;
         case Destination::FontTable:
@@ -403,10 +442,25 @@ private:
                !m_state.hidden;
     }
 
-    // Footnotes are gathered apart and shown at the end.
-    QString &pendingText()
+    // Text for the document, gathered into runs of one format in one place,
+    // each inserted whole; footnotes are gathered apart and shown at the end.
+    void appendText(QStringView text)
     {
-        return m_state.destination == Destination::Footnote ? m_footnotes.back() : m_pending;
+        if (m_state.destination == Destination::Footnote) {
+            m_footnotes.back() += text;
+            return;
+        }
+        const QTextCharFormat format = charFormat();
+        const int level = tableLevel();
+        if (m_pendingLook != m_looks || m_pendingLevel != level ||
+            m_paragraphLength + m_pending.size() > kMaxParagraphLength)
+            insertPending();
+        if (m_pending.isEmpty()) {
+            m_pendingFormat = format;
+            m_pendingLook = m_looks;
+            m_pendingLevel = level;
+        }
+        m_pending += text;
     }
 
     bool associated() const { return m_state.rightToLeftChars || m_state.doubleByteChars; }
@@ -435,12 +489,10 @@ private:
     {
         if (m_bytes.isEmpty())
             return;
-        const QString decoded = m_decoders.decode(m_bytesPage, m_bytes);
+        QString decoded = m_decoders.decode(m_bytesPage, m_bytes);
         m_bytes.clear();
-        QString &pending = pendingText();
-        for (const QChar c : decoded)
-            if (c.unicode() >= 0x20 || c == u'\t')
-                pending += c;
+        decoded.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
+        appendText(decoded);
     }
 
     void control()
@@ -454,7 +506,7 @@ private:
             return;
         }
         const ControlWord word = readWord();
-        flush();
+        decodeBytes();
         if (m_skipFallback > 0) {
             --m_skipFallback;
             return;
@@ -470,7 +522,8 @@ private:
         const qsizetype start = m_pos;
         while (m_pos < m_in.size() && isLetter(m_in[m_pos]))
             ++m_pos;
-        word.word = m_in.sliced(start, std::min<qsizetype>(m_pos - start, kMaxWordLength));
+        word.word = Word(m_in.data() + start,
+                         std::size_t(std::min<qsizetype>(m_pos - start, kMaxWordLength)));
         const bool negative =
             m_pos + 1 < m_in.size() && m_in[m_pos] == '-' && isDigit(m_in[m_pos + 1]);
         if (negative)
@@ -529,7 +582,8 @@ private:
     void apply(const ControlWord &w)
     {
         if (m_state.destination == Destination::Picture &&
-            m_picture.describe(w.word, w.hasParameter, w.parameter))
+            m_picture.describe(QByteArrayView(w.word.data(), qsizetype(w.word.size())),
+                               w.hasParameter, w.parameter))
             return;
         if (m_state.destination == Destination::Numbering && numberingWord(w))
             return;
@@ -541,7 +595,7 @@ private:
     // Marks, destinations and what the document as a whole sets.
     void documentWord(const ControlWord &w)
     {
-        const QByteArrayView word = w.word;
+        const Word word = w.word;
         const int n = w.parameter;
         if (word == "par" || word == "sect" || word == "page")
             paragraph();
@@ -575,7 +629,7 @@ private:
             colorComponent(word, n);
     }
 
-    bool destinationWord(QByteArrayView word)
+    bool destinationWord(Word word)
     {
         GroupState &s = m_state;
         const bool inText = m_starred == Destination::Text || s.destination == Destination::Text;
@@ -610,7 +664,7 @@ private:
 
     bool characterWord(const ControlWord &w)
     {
-        const QByteArrayView word = w.word;
+        const Word word = w.word;
         const int n = w.parameter;
         const bool on = !w.hasParameter || n != 0;
         GroupState &s = m_state;
@@ -663,7 +717,7 @@ private:
 
     bool paragraphWord(const ControlWord &w)
     {
-        const QByteArrayView word = w.word;
+        const Word word = w.word;
         const int n = w.parameter;
         GroupState &s = m_state;
         if (word == "pard")
@@ -735,7 +789,7 @@ private:
 
     bool tableWord(const ControlWord &w)
     {
-        const QByteArrayView word = w.word;
+        const Word word = w.word;
         const int n = w.parameter;
         if (word == "intbl")
             m_state.inTable = true;
@@ -768,7 +822,7 @@ private:
 
     bool cellWord(const ControlWord &w)
     {
-        const QByteArrayView word = w.word;
+        const Word word = w.word;
         const int n = w.parameter;
         RtfCellDef &cell = m_cellDef;
         if (word == "clmgf")
@@ -787,7 +841,7 @@ private:
             m_border = &cell.borders[2];
         else if (word == "clbrdrr")
             m_border = &cell.borders[3];
-        else if (word.startsWith("brdr") && m_border)
+        else if (word.starts_with("brdr") && m_border)
             borderWord(word, n);
         else if (word == "clpadt" || word == "clpadl" || word == "clpadb" || word == "clpadr")
             cell.padding[std::size_t(word == "clpadt"   ? 0
@@ -806,7 +860,7 @@ private:
         return true;
     }
 
-    void borderWord(QByteArrayView word, int n)
+    void borderWord(Word word, int n)
     {
         if (word == "brdrw") {
             if (m_border->width > 0)
@@ -841,7 +895,7 @@ private:
             return;
         flush();
         m_tables.enter(level, m_rowDefs);
-        m_cursor.setBlockFormat(blockFormat());
+        setParagraphFormat();
         m_tables.endCell(level, m_rowDefs);
         m_formatChanges = 0;
         m_paragraphLength = 0;
@@ -857,7 +911,7 @@ private:
 
     bool numberingWord(const ControlWord &w)
     {
-        const QByteArrayView word = w.word;
+        const Word word = w.word;
         using Style = Numbering::Style;
         if (word == "pnlvlblt")
             m_numbering.style = Style::Bullet;
@@ -905,7 +959,7 @@ private:
         m_listStyle = m_numbering.style;
         m_paragraphNumbered = m_numbering.style != Numbering::Style::Bullet;
         m_paragraphHasLabel = true;
-        m_pending += m_numbering.label(m_listNumber) + QLatin1Char('\t');
+        appendText(m_numbering.label(m_listNumber) + QLatin1Char('\t'));
     }
 
     void startPicture()
@@ -922,6 +976,7 @@ private:
 
     void endPicture()
     {
+        flush();
         m_tables.enter(tableLevel(), m_rowDefs);
         m_picture.insert(m_cursor, ++m_pictures);
         m_picture = RtfPicture();
@@ -945,13 +1000,30 @@ private:
             return;
         flush(); // what came before the break stays before it
         m_tables.enter(tableLevel(), m_rowDefs);
-        m_cursor.setBlockFormat(blockFormat());
+        setParagraphFormat();
         m_formatChanges = 0;
         m_paragraphLength = 0;
         m_previousParagraphNumbered = m_paragraphNumbered;
         m_paragraphNumbered = false;
         m_paragraphHasLabel = false;
         m_cursor.insertBlock(blockFormat(), charFormat());
+        m_formattedBlock = m_cursor.block();
+        m_formattedAs = m_paragraphFormats;
+    }
+
+    // A paragraph takes the properties in force where it ends. Most have
+    // them from the paragraph before already, and setting a block's format
+    // costs Qt some time.
+    void setParagraphFormat()
+    {
+        const QTextBlockFormat &format = blockFormat();
+        const QTextBlock block = m_cursor.block();
+        if (block == m_formattedBlock && m_formattedAs == m_paragraphFormats)
+            return;
+        if (format.propertyCount() > 0 || block.blockFormat().propertyCount() > 0)
+            m_cursor.setBlockFormat(format);
+        m_formattedBlock = block;
+        m_formattedAs = m_paragraphFormats;
     }
 
     void unicode(int n)
@@ -985,7 +1057,7 @@ private:
         m_fontName.clear();
     }
 
-    void colorComponent(QByteArrayView word, int n)
+    void colorComponent(Word word, int n)
     {
         const int value = std::clamp(n, 0, 255);
         (word == "red" ? m_red : word == "green" ? m_green : m_blue) = value;
@@ -1118,14 +1190,17 @@ private:
         if (m_lastRun && ++m_formatChanges > kMaxFormatChangesPerParagraph)
             return m_lastRun->second;
         m_lastRun = std::pair(look, makeCharFormat(look));
+        ++m_looks;
         return m_lastRun->second;
     }
 
     const QTextBlockFormat &blockFormat()
     {
         ParagraphLook look = paragraphLook();
-        if (!m_paragraphLooks || !(look == m_paragraphLooks->first))
+        if (!m_paragraphLooks || !(look == m_paragraphLooks->first)) {
             m_paragraphLooks = std::pair(look, makeBlockFormat(look));
+            ++m_paragraphFormats;
+        }
         return m_paragraphLooks->second;
     }
 
@@ -1150,21 +1225,28 @@ private:
 
     // Indents and tab stops count from where the text begins: the left for
     // left-to-right paragraphs, the right for right-to-left ones.
+    // Only what differs from Qt's defaults is set: a plain paragraph has
+    // Qt's own format, which a new table cell's paragraph has already, and
+    // the document's default tab stops stand every \deftab.
     QTextBlockFormat makeBlockFormat(const ParagraphLook &look) const
     {
         QTextBlockFormat format;
-        format.setAlignment(look.alignment);
+        if (look.alignment != Qt::AlignLeft)
+            format.setAlignment(look.alignment);
         const bool rightToLeft = look.direction == Direction::RightToLeft;
         if (look.direction != Direction::Auto)
             format.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-        const double leading = double(look.leading) / kTwipsPerPixel;
-        const double trailing = double(look.trailing) / kTwipsPerPixel;
-        format.setLeftMargin(rightToLeft ? trailing : leading);
-        format.setRightMargin(rightToLeft ? leading : trailing);
-        format.setTextIndent(double(look.first) / kTwipsPerPixel);
-        format.setTopMargin(double(look.before) / kTwipsPerPixel);
-        format.setBottomMargin(double(look.after) / kTwipsPerPixel);
-        format.setTabPositions(tabsOf(look));
+        const auto set = [&format](void (QTextBlockFormat::*setter)(qreal), int twips) {
+            if (twips != 0)
+                (format.*setter)(double(twips) / kTwipsPerPixel);
+        };
+        set(&QTextBlockFormat::setLeftMargin, rightToLeft ? look.trailing : look.leading);
+        set(&QTextBlockFormat::setRightMargin, rightToLeft ? look.leading : look.trailing);
+        set(&QTextBlockFormat::setTextIndent, look.first);
+        set(&QTextBlockFormat::setTopMargin, look.before);
+        set(&QTextBlockFormat::setBottomMargin, look.after);
+        if (!look.tabs.empty() || look.leading != 0 || look.first != 0 || rightToLeft)
+            format.setTabPositions(tabsOf(look));
         return format;
     }
 
@@ -1200,13 +1282,19 @@ private:
         return tabs;
     }
 
+    // Puts all text read so far into the document.
     void flush()
     {
         decodeBytes();
+        insertPending();
+    }
+
+    void insertPending()
+    {
         if (m_pending.isEmpty())
             return;
-        m_tables.enter(tableLevel(), m_rowDefs);
-        m_cursor.insertText(m_pending, charFormat());
+        m_tables.enter(m_pendingLevel, m_rowDefs);
+        m_cursor.insertText(m_pending, m_pendingFormat);
         m_paragraphLength += m_pending.size();
         m_pending.clear();
         // Qt lays out a whole paragraph at once; a paragraph longer than any
@@ -1219,6 +1307,9 @@ private:
 
     std::optional<std::pair<TextLook, QTextCharFormat>> m_lastRun;
     std::optional<std::pair<ParagraphLook, QTextBlockFormat>> m_paragraphLooks;
+    int m_paragraphFormats = 0;  // made so far
+    QTextBlock m_formattedBlock; // the block last given a paragraph's format
+    int m_formattedAs = 0;       // and which one
     int m_formatChanges = 0;
     qsizetype m_paragraphLength = 0;
     QByteArrayView m_in;
@@ -1234,7 +1325,11 @@ private:
     bool m_changed = true;                     // the state differs from the one saved last
     Destination m_starred = Destination::Skip; // the destination before a \*
     int m_skipFallback = 0;
-    QString m_pending;
+    QString m_pending; // text not yet in the document, all of one run
+    QTextCharFormat m_pendingFormat;
+    int m_pendingLook = 0;
+    int m_pendingLevel = 0;
+    int m_looks = 0; // formats made so far, so that a new one starts a run
     QByteArray m_bytes;
     int m_bytesPage = kWindowsLatin1;
     int m_ansiPage = kWindowsLatin1;
@@ -1275,6 +1370,7 @@ Result<> ReadRtf(QByteArrayView rtf, QTextDocument &document)
                                       "with {\\rtf.")};
     document.clear();
     document.setUndoRedoEnabled(false); // nobody undoes a help file
+    RtfPicture::decodeWhenShown(document);
     RtfParser(trimmed, document).run();
     return {};
 }

@@ -61,6 +61,11 @@ void setPadding(QTextTableCellFormat &format, const std::array<double, 4> &paddi
         format.setRightPadding(padding[3]);
 }
 
+bool looksAlike(const RtfCellDef &a, const RtfCellDef &b)
+{
+    return a.borders == b.borders && a.padding == b.padding && a.background == b.background;
+}
+
 bool looksPlain(const RtfCellDef &cell)
 {
     const auto none = [](const RtfBorder &b) { return b.width == 0; };
@@ -130,7 +135,10 @@ void RtfTables::endRow(int wanted, const std::vector<RtfRowDef> &defs)
 void RtfTables::closeTo(std::size_t depth)
 {
     while (m_levels.size() > depth) {
-        m_cursor = m_levels.back().table->lastCursorPosition();
+        const Level &level = m_levels.back();
+        if (level.rows > level.row + 1)
+            level.table->removeRows(level.row + 1, level.rows - level.row - 1);
+        m_cursor = level.table->lastCursorPosition();
         m_cursor.movePosition(QTextCursor::NextBlock);
         m_levels.pop_back();
     }
@@ -152,6 +160,7 @@ void RtfTables::openTable(const RtfRowDef &def)
     format.setAlignment(def.alignment);
     Level level;
     level.table = m_cursor.insertTable(1, columns, format);
+    level.columns = columns;
     collapseEmptyBlockBefore(level.table);
     m_cursor = level.table->cellAt(0, 0).firstCursorPosition();
     if (!def.cells.empty())
@@ -176,8 +185,9 @@ void RtfTables::collapseEmptyBlockBefore(QTextTable *table)
 
 void RtfTables::startRow(std::size_t depth, const RtfRowDef &def)
 {
-    // Qt rebuilds a table's grid on every change, in time that grows with
-    // its cells; long tables go on in a table of their own every so many rows.
+    // Qt rebuilds a table's grid after every change of its rows or columns,
+    // in time that grows with its cells; long tables go on in a table of
+    // their own every so many rows.
     const bool full = m_levels[depth].row + 1 >= kMaxRowsPerTable;
     if (full || (!def.cells.empty() && !fitsGrid(m_levels[depth], def))) {
         closeTo(depth);
@@ -185,10 +195,14 @@ void RtfTables::startRow(std::size_t depth, const RtfRowDef &def)
         return;
     }
     Level &level = m_levels[depth];
-    m_cellBudget -= level.table->columns();
+    m_cellBudget -= level.columns;
     if (m_cellBudget < 0)
         return;
-    level.table->appendRows(1);
+    if (level.row + 1 == level.rows) {
+        const int batch = std::min(level.rows, kMaxRowsPerTable - level.rows);
+        level.table->appendRows(batch);
+        level.rows += batch;
+    }
     ++level.row;
     level.cell = 0;
     level.rowOpen = true;
@@ -208,23 +222,28 @@ static int columnOf(const std::vector<int> &firstColumns, int cell)
 void RtfTables::moveToCurrentCell(Level &level)
 {
     int column = columnOf(level.firstColumns, level.cell);
-    while (column >= level.table->columns()) {
-        m_cellBudget -= level.table->rows();
+    bool reentered = false;
+    while (column >= level.columns) {
+        m_cellBudget -= level.rows;
         if (m_cellBudget < 0) {
-            column = level.table->columns() - 1;
+            column = level.columns - 1;
             m_cellBudget = 0; // this text still goes in, into the last cell
+            reentered = true;
             break;
         }
-        level.table->appendColumns(1);
+        appendColumn(level);
     }
-    m_cursor = level.table->cellAt(level.row, column).lastCursorPosition();
+    // Each cell is entered once, still empty, but for text past the cells
+    // the budget allows; Qt finds a cell's start faster than its end.
+    const QTextTableCell cell = level.table->cellAt(level.row, column);
+    m_cursor = reentered ? cell.lastCursorPosition() : cell.firstCursorPosition();
     level.moveToCell = false;
 }
 
 bool RtfTables::fitsGrid(const Level &level, const RtfRowDef &def) const
 {
     if (level.grid.empty())
-        return static_cast<int>(def.cells.size()) <= level.table->columns() || level.row == 0;
+        return static_cast<int>(def.cells.size()) <= level.columns || level.row == 0;
     int previous = -1;
     for (const RtfCellDef &cell : def.cells) {
         const int edge = matchingEdge(level.grid, cell.rightTwips);
@@ -251,9 +270,9 @@ void RtfTables::setGrid(Level &level, const RtfRowDef &def)
     for (const RtfCellDef &cell : def.cells)
         if (level.grid.empty() || cell.rightTwips > level.grid.back())
             level.grid.push_back(cell.rightTwips);
-    while (level.table->columns() < static_cast<int>(level.grid.size()) && m_cellBudget >= 0) {
-        m_cellBudget -= level.table->rows();
-        level.table->appendColumns(1);
+    while (level.columns < static_cast<int>(level.grid.size()) && m_cellBudget >= 0) {
+        m_cellBudget -= level.rows;
+        appendColumn(level);
     }
     QList<QTextLength> widths;
     int left = def.leftTwips;
@@ -262,13 +281,35 @@ void RtfTables::setGrid(Level &level, const RtfRowDef &def)
                               double(std::max(edge - left, 1)) / kTwipsPerPixel);
         left = edge;
     }
-    while (widths.size() < level.table->columns())
+    while (widths.size() < level.columns)
         widths << QTextLength();
-    widths.resize(level.table->columns());
+    widths.resize(level.columns);
     QTextTableFormat format = level.table->format();
     format.setColumnWidthConstraints(widths);
     level.table->setFormat(format);
-    level.vMergeStart.assign(std::size_t(level.table->columns()), -1);
+    level.vMergeStart.assign(std::size_t(level.columns), -1);
+}
+
+void RtfTables::appendColumn(Level &level)
+{
+    level.table->appendColumns(1);
+    ++level.columns;
+}
+
+const QTextTableCellFormat &RtfTables::formatOf(const RtfCellDef &cell)
+{
+    constexpr std::size_t kMaxLooks = 16;
+    for (const auto &[look, format] : m_cellFormats)
+        if (looksAlike(look, cell))
+            return format;
+    if (m_cellFormats.size() == kMaxLooks)
+        m_cellFormats.clear();
+    QTextTableCellFormat format;
+    setBorders(format, cell.borders);
+    setPadding(format, cell.padding);
+    if (cell.background.isValid())
+        format.setBackground(cell.background);
+    return m_cellFormats.emplace_back(cell, format).second;
 }
 
 void RtfTables::shapeRow(Level &level, const RtfRowDef &def)
@@ -280,7 +321,7 @@ void RtfTables::shapeRow(Level &level, const RtfRowDef &def)
         level.firstColumns = firstColumnsOf(level, def);
     }
     QTextTable *table = level.table;
-    level.vMergeStart.resize(std::size_t(table->columns()), -1);
+    level.vMergeStart.resize(std::size_t(level.columns), -1);
     const int cells = static_cast<int>(def.cells.size());
     for (int first = 0; first < cells;) {
         // A cell and the cells merged into it make one.
@@ -289,19 +330,13 @@ void RtfTables::shapeRow(Level &level, const RtfRowDef &def)
             ++last;
         const int column = columnOf(level.firstColumns, first);
         const int span = std::max(1, columnOf(level.firstColumns, last + 1) - column);
-        if (column + span > table->columns())
+        if (column + span > level.columns)
             break;
         const RtfCellDef &cell = def.cells[first];
         if (looksPlain(cell)) {
             // nothing to set: a cell's format costs time on every row
         } else {
-            QTextTableCell target = table->cellAt(level.row, column);
-            QTextTableCellFormat format = target.format().toTableCellFormat();
-            setBorders(format, cell.borders);
-            setPadding(format, cell.padding);
-            if (cell.background.isValid())
-                format.setBackground(cell.background);
-            target.setFormat(format);
+            table->cellAt(level.row, column).setFormat(formatOf(cell));
         }
         if (span > 1)
             table->mergeCells(level.row, column, 1, span);

@@ -11,13 +11,16 @@
 //
 // A table keeps the column edges of its first row; a later row whose edges
 // are all among them spans its cells over those columns, any other row
-// starts a table of its own right below, as does every 64th row. Nesting past kMaxTableDepth goes
-// into the deepest table, and past a cell budget proportional to the input
-// the text continues outside tables, so no file makes more cells than it
-// has bytes.
+// starts a table of its own right below, as does every 64th row. Rows are
+// added ahead in growing batches and the unused ones dropped when the table
+// ends, since Qt rebuilds a table's grid after each change of its rows.
+// Nesting past kMaxTableDepth goes into the deepest table, and past a cell
+// budget proportional to the input the text continues outside tables, so no
+// file makes more cells than it has bytes.
 
 #include <QColor>
 #include <QTextCursor>
+#include <QTextFormat>
 
 #include <array>
 #include <vector>
@@ -32,6 +35,7 @@ struct RtfBorder
 {
     double width = 0; // pixels; 0 for no line
     QColor color;
+    bool operator==(const RtfBorder &) const = default;
 };
 
 struct RtfCellDef
@@ -71,6 +75,8 @@ private:
     {
         QTextTable *table = nullptr;
         std::vector<int> grid; // right edges of the columns, in twips
+        int rows = 1;          // in the table, the row being read and those added ahead
+        int columns = 1;
         int row = 0;
         int cell = 0;                  // index of the current cell in its row
         bool rowOpen = true;           // a row has begun and not ended
@@ -81,6 +87,7 @@ private:
 
     int effectiveLevel(int level) const;
     void closeTo(std::size_t depth);
+    void appendColumn(Level &level);
     void openTable(const RtfRowDef &def);
     static void collapseEmptyBlockBefore(QTextTable *table);
     void startRow(std::size_t depth, const RtfRowDef &def);
@@ -89,10 +96,13 @@ private:
     void setGrid(Level &level, const RtfRowDef &def);
     bool fitsGrid(const Level &level, const RtfRowDef &def) const;
     std::vector<int> firstColumnsOf(const Level &level, const RtfRowDef &def) const;
+    const QTextTableCellFormat &formatOf(const RtfCellDef &cell);
 
     QTextCursor &m_cursor;
     std::vector<Level> m_levels;
     int m_cellBudget;
+    // Formats made for cells of each look; rows mostly repeat a few.
+    std::vector<std::pair<RtfCellDef, QTextTableCellFormat>> m_cellFormats;
 };
 
 } // namespace kestrix

@@ -154,17 +154,22 @@ TEST(RtfCorpus, AListItemsTextLinesUpWithItsWrappedLines)
 }
 
 // Tab stops stand where RTF puts them, from the margin, past a left indent
-// too; beyond them the document's default stops follow at \deftab.
+// too; beyond them, and in a paragraph without stops or indents, the
+// document's default stops follow at \deftab.
 TEST(RtfCorpus, TabStopsStandFromTheMarginAndThenEveryDeftab)
 {
     QTextDocument document;
-    ASSERT_TRUE(
-        ReadRtf("{\\rtf1\\deftab1440\\pard\\li720\\tx2160 a\\tab b\\tab c\\par}", document));
+    ASSERT_TRUE(ReadRtf(
+        "{\\rtf1\\deftab1440\\pard\\li720\\tx2160 a\\tab b\\tab c\\par\\pard x\\tab y\\tab z}",
+        document));
     document.size();
-    const QTextBlock block = document.begin();
-    const QTextLine line = block.layout()->lineAt(0);
-    EXPECT_NEAR(line.cursorToX(block.text().indexOf('b')), 2160 / 15.0, 0.5);
-    EXPECT_NEAR(line.cursorToX(block.text().indexOf('c')), 2880 / 15.0, 0.5);
+    const auto xOf = [](const QTextBlock &block, char c) {
+        return block.layout()->lineAt(0).cursorToX(block.text().indexOf(c));
+    };
+    EXPECT_NEAR(xOf(document.begin(), 'b'), 2160 / 15.0, 0.5);
+    EXPECT_NEAR(xOf(document.begin(), 'c'), 2880 / 15.0, 0.5);
+    EXPECT_NEAR(xOf(document.lastBlock(), 'y'), 1440 / 15.0, 0.5);
+    EXPECT_NEAR(xOf(document.lastBlock(), 'z'), 2880 / 15.0, 0.5);
 }
 
 namespace {

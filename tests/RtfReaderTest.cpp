@@ -2,9 +2,12 @@
 #include "RtfReader.h"
 #include "QtPrinters.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -245,5 +248,46 @@ TEST(RtfReader, TextReadsInItsCodePageAndInItsPlace)
         QTextDocument document;
         ASSERT_TRUE(ReadRtf(c.rtf, document)) << c.name;
         EXPECT_EQ(document.toPlainText(), c.text) << c.name;
+    }
+}
+
+// A picture is decoded when first shown. One cut short shows as a note at
+// once; one whose data turns out not to decode shows as a frame of its size.
+TEST(RtfReader, PicturesDecodeWhenShownOrSayTheyCannot)
+{
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    QByteArray garbled = png; // its chunks whole, its compressed pixels not
+    garbled.replace(garbled.indexOf("IDAT") + 4, 2, QByteArray(2, 0));
+    const struct
+    {
+        const char *name;
+        QByteArray png;
+        bool image;
+        QRgb middleLeft; // of the image when shown
+    } cases[] = {
+        {"whole", png, true, qRgb(255, 0, 0)},
+        {"cut short", png.chopped(12), false, 0},
+        {"not decoding", garbled, true, qRgba(0, 0, 0, 0)},
+    };
+    for (const auto &c : cases) {
+        QTextDocument document;
+        ASSERT_TRUE(ReadRtf("{\\rtf1{\\pict\\pngblip " + c.png.toHex() + "}}", document));
+        QTextCursor cursor(&document);
+        cursor.movePosition(QTextCursor::NextCharacter);
+        const QTextImageFormat format = cursor.charFormat().toImageFormat();
+        ASSERT_EQ(format.isValid(), c.image) << c.name;
+        if (!c.image) {
+            EXPECT_EQ(document.toPlainText().trimmed(), "(picture not shown)") << c.name;
+            continue;
+        }
+        const QImage shown =
+            document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+        EXPECT_EQ(shown.size(), QSize(40, 20)) << c.name;
+        EXPECT_EQ(shown.pixel(3, 10), c.middleLeft) << c.name;
     }
 }

@@ -5,7 +5,9 @@
 #include "RtfReader.h"
 
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <cstdint>
 #include <cstdlib>
@@ -28,5 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // for footnotes' rule and numbers, each of which takes bytes too.
     if (read && document.characterCount() > 2 * static_cast<int>(size) + 24)
         std::abort();
+    // Pictures decode when shown: decode them all, as scrolling through would.
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto run = block.begin(); !run.atEnd(); ++run)
+            if (const QTextImageFormat image = run.fragment().charFormat().toImageFormat();
+                image.isValid())
+                document.resource(QTextDocument::ImageResource, QUrl(image.name()));
     return 0;
 }
