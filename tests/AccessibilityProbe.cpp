@@ -30,14 +30,9 @@ int main(int argc, char **argv)
     FakeFileDialogs files;
     FakePortLister ports;
     FakePortMappings portMappings;
-    for (const char *device : {"/dev/ttyUSB0", "/dev/ttyACM0"}) {
-        kestrix::PortEntry entry;
-        entry.device = QString::fromLatin1(device);
-        entry.description = QStringLiteral("USB serial adapter");
-        entry.manufacturer = QStringLiteral("FTDI");
-        entry.availability = kestrix::PortAvailability::Free;
-        ports.entries << entry;
-    }
+    for (const char *device : {"/dev/ttyUSB0", "/dev/ttyACM0"})
+        ports.entries << kestrix::PortEntry{device, "USB serial adapter",           "FTDI", "",
+                                            "",     kestrix::PortAvailability::Free};
     kestrix::Setup setup({services, port, files, ports, portMappings});
     setup.load();
     setup.show();

@@ -1,184 +1,121 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The serial device chooser over fake ports: the scenarios in
+// tests/data/chooser, whose README says what each step means.
+
 #include "PortChooser.h"
 #include "QtSerialPort.h"
+#include "Scenario.h"
 #include "SetupFixture.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QTreeWidget>
 
 using namespace kestrix;
 
 namespace {
 
-PortEntry adapter(const char *device, const char *description, const char *stable)
+// In the order of PortAvailability.
+const QStringList kAvailability = {"free", "in use", "no permission", "unknown"};
+
+// The column of every row, or the cells of a row that are not empty.
+QString shown(const QTreeWidget *list, int row, int column)
 {
-    PortEntry entry;
-    entry.device = device;
-    entry.description = description;
-    entry.manufacturer = "FTDI";
-    entry.serialNumber = "A1B2C3";
-    entry.stableName = stable;
-    entry.availability = PortAvailability::Free;
-    return entry;
+    QStringList cells;
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        for (int c = 0; c < list->columnCount(); ++c)
+            if ((r == row || row < 0) && (c == column || column < 0) &&
+                !list->topLevelItem(r)->text(c).isEmpty())
+                cells << list->topLevelItem(r)->text(c);
+    return cells.join(" | ");
 }
 
-class Chooser : public SetupFixture
+void runChooser(const QString &path)
 {
-protected:
-    void SetUp() override
-    {
-        SetupFixture::SetUp();
-        ports.entries = {adapter("/dev/ttyUSB0", "FT232R USB UART",
-                                 "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"),
-                         adapter("/dev/ttyACM0", "", "")};
-        ports.entries[1].availability = PortAvailability::InUse;
-        Text(setup.get(), "txtComm")->setText("2");
-    }
-};
+    FakePortLister ports;
+    FakePortMappings stored;
+    QProcessEnvironment environment;
+    std::unique_ptr<PortChooser> chooser;
+    const Steps steps = {
+        {"port",
+         [&](const QString &rest) {
+             const QStringList c = rest.split(" | ");
+             ports.entries << PortEntry{c[0], c[1], c[2],
+                                        c[3], c[4], PortAvailability(kAvailability.indexOf(c[5]))};
+         }},
+        {"stored",
+         [&](const QString &rest) { stored.devices[rest.left(1).toInt()] = rest.mid(2); }},
+        {"env", [&](const QString &rest) { environment.insert("KESTRIX_COM2", rest); }},
+        {"refuses", [&](const QString &rest) { stored.failure = rest; }},
+        {"open",
+         [&](const QString &) {
+             chooser = std::make_unique<PortChooser>(2, ports, stored, environment);
+             chooser->show();
+             QApplication::setActiveWindow(chooser.get());
+             ASSERT_TRUE(QTest::qWaitForWindowActive(chooser.get()));
+         }},
+        {"use",
+         [&](const QString &rest) {
+             chooser->list()->setCurrentItem(chooser->list()->topLevelItem(rest.toInt()));
+             chooser->useButton()->click();
+         }},
+        {"forget", [&](const QString &) { chooser->forgetButton()->click(); }},
+        {"refresh", [&](const QString &) { chooser->refresh(); }},
+        {"key",
+         [&](const QString &rest) {
+             const QKeyCombination key = QKeySequence(rest)[0];
+             QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+         }},
+        {"title", Expect([&] { return chooser->windowTitle(); })},
+        {"now", Expect([&] { return chooser->current()->text(); })},
+        {"problem", Expect([&] { return chooser->problem()->text(); })},
+        {"first", Expect([&] { return shown(chooser->list(), 0, -1); })},
+        {"rows", Expect([&] { return shown(chooser->list(), -1, 5); })},
+        {"enabled", Expect([&] {
+             return QStringList{chooser->useButton()->isEnabled() ? "use" : "",
+                                chooser->forgetButton()->isEnabled() ? "forget" : ""}
+                 .join(' ')
+                 .trimmed();
+         })},
+        {"is", Expect([&] { return chooser->isVisible() ? "open" : "closed"; })},
+        {"choices", Expect([&] {
+             QStringList all;
+             for (const auto &[port, device] : stored.devices)
+                 all << QStringLiteral("%1=%2").arg(port).arg(device);
+             return all.join(' ');
+         })},
+        {"missing", Expect([&] {
+             QtSerialPort serial(environment, &stored);
+             serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
+             return serial.setPortNumber(2) ? Said(serial.open()) : "no COM2";
+         })},
+    };
+    RunScenario(path, steps);
+}
 
 } // namespace
 
-TEST_F(Chooser, ListsThePortsAndStoresTheChosenOnesStableName)
-{
-    PortChooser *chooser = setup->chooseSerialDevice();
-    EXPECT_EQ(chooser->windowTitle(), "Serial device for COM2");
 #ifndef Q_OS_WIN
-    EXPECT_TRUE(chooser->current()->text().startsWith("COM2 is now /dev/ttyS1 (the default)"));
+TEST(PortChooser, Scenarios)
+{
+    for (const QString &path : Scenarios("chooser"))
+        runChooser(path);
+}
 #endif
-    QTreeWidget *list = chooser->list();
-    ASSERT_EQ(list->topLevelItemCount(), 2);
-    const QStringList shown = {list->topLevelItem(0)->text(0), list->topLevelItem(0)->text(1),
-                               list->topLevelItem(0)->text(2), list->topLevelItem(0)->text(3),
-                               list->topLevelItem(0)->text(4), list->topLevelItem(0)->text(5)};
-    EXPECT_EQ(shown, (QStringList{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A1B2C3",
-                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0",
-                                  "free"}));
-    EXPECT_EQ(list->topLevelItem(1)->text(5), "in use");
 
-    // An adapter plugged in while the chooser is open.
-    ports.entries << adapter("/dev/ttyUSB1", "CP2102", "");
-    ports.entries.last().availability = PortAvailability::NoPermission;
-    chooser->refresh();
-    ASSERT_EQ(list->topLevelItemCount(), 3);
-    EXPECT_EQ(list->topLevelItem(2)->text(5), "no permission");
-
-    list->setCurrentItem(list->topLevelItem(2));
-    chooser->useButton()->click();
-    EXPECT_EQ(portMappings.storedDevice(2), "/dev/ttyUSB1"); // no stable name: the device
-    list->setCurrentItem(list->topLevelItem(0));
-    chooser->useChosen();
-    EXPECT_EQ(portMappings.storedDevice(2),
-              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
-    EXPECT_TRUE(portMappings.storedDevice(1).isEmpty());
-#ifndef Q_OS_WIN
-    chooser->refresh();
-    EXPECT_EQ(chooser->current()->text(),
-              "COM2 is now /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 (chosen "
-              "and stored), which is not there now: plug the adapter in and press Refresh, or "
-              "choose another port.");
-    EXPECT_EQ(list->topLevelItem(0)->text(5), "free, COM2 now"); // the device in use is marked
-    EXPECT_TRUE(list->selectedItems().isEmpty());
-#endif
-}
-
-// Only a row the operator selected is stored: not the row the focus lands
-// on, nor the one in use now.
-TEST_F(Chooser, ReturnStoresNothingBeforeTheOperatorSelectsARow)
+TEST_F(SetupFixture, ThePortFieldsMenuAndCtrlShiftDOpenTheChooser)
 {
-    for (const char *stored : {"", "/dev/ttyACM0"}) {
-        portMappings.devices = {{2, stored}};
-        PortChooser *chooser = setup->chooseSerialDevice();
-        QApplication::setActiveWindow(chooser);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(chooser));
-        chooser->list()->setFocus(Qt::TabFocusReason);
-        EXPECT_FALSE(chooser->useButton()->isEnabled()) << stored;
-        QTest::keyClick(chooser->list(), Qt::Key_Return);
-        QTest::keyClick(chooser, Qt::Key_Return);
-        EXPECT_EQ(portMappings.storedDevice(2), stored);
-        EXPECT_TRUE(chooser->isVisible()) << stored;
-
-        QTest::keyClick(chooser->list(), Qt::Key_Down); // selects a row: now Return stores it
-        ASSERT_EQ(chooser->list()->selectedItems().size(), 1);
-        QTest::keyClick(chooser, Qt::Key_Return);
-        EXPECT_EQ(portMappings.storedDevice(2),
-                  chooser->list()->selectedItems()[0] == chooser->list()->topLevelItem(0)
-                      ? "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"
-                      : "/dev/ttyACM0");
-        delete chooser;
-    }
-}
-
-TEST_F(Chooser, AChoiceThatCannotBeStoredIsSaidSoAndTheChooserStaysOpen)
-{
-    portMappings.failure = "COM2 was not stored: the folder is read-only.";
-    PortChooser *chooser = setup->chooseSerialDevice();
-    chooser->list()->setCurrentItem(chooser->list()->topLevelItem(1));
-    chooser->useButton()->click();
-    EXPECT_TRUE(chooser->isVisible());
-    EXPECT_EQ(chooser->problem()->text(), "COM2 was not stored: the folder is read-only.");
-    EXPECT_TRUE(portMappings.devices.empty());
-}
-
-TEST_F(Chooser, ForgetGivesTheNumberItsDefaultAgain)
-{
-    portMappings.devices = {{2, "/dev/ttyACM0"}, {3, "/dev/ttyUSB0"}};
-    PortChooser *chooser = setup->chooseSerialDevice();
-    ASSERT_TRUE(chooser->forgetButton()->isEnabled());
-    chooser->forgetButton()->click();
-    EXPECT_EQ(portMappings.devices, (std::map<int, QString>{{3, "/dev/ttyUSB0"}}));
-    EXPECT_FALSE(chooser->forgetButton()->isEnabled());
-#ifndef Q_OS_WIN
-    EXPECT_TRUE(chooser->current()->text().startsWith("COM2 is now /dev/ttyS1 (the default)"));
-#endif
-}
-
-TEST_F(Chooser, ComesFromThePortFieldsMenuAndItsShortcut)
-{
+    Text(setup.get(), "txtComm")->setText("2");
     std::unique_ptr<QMenu> menu(Text(setup.get(), "txtComm")->createEditMenu());
     QAction *choose = menu->actions().last();
     EXPECT_EQ(choose->text(), "Serial &device for COM2...");
     choose->trigger();
-    EXPECT_NE(setup->findChild<PortChooser *>(), nullptr);
-    for (PortChooser *open : setup->findChildren<PortChooser *>())
-        delete open;
+    delete Part<PortChooser>(setup.get(), "PortChooser");
 
     ASSERT_TRUE(showActive());
-    Text(setup.get(), "txtTimer")->setFocus();
-    QTest::keyClick(Text(setup.get(), "txtTimer"), Qt::Key_D,
+    type(Text(setup.get(), "txtTimer"), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D,
                     Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_NE(setup->findChild<PortChooser *>(), nullptr);
+    EXPECT_EQ(Part<PortChooser>(setup.get(), "PortChooser")->windowTitle(),
+              "Serial device for COM2");
     EXPECT_EQ(Text(setup.get(), "txtTimer")->text(), "1,0"); // the key typed nothing
 }
-
-TEST_F(Chooser, WithoutPortsItSaysSo)
-{
-    ports.entries.clear();
-    PortChooser *chooser = setup->chooseSerialDevice();
-    ASSERT_EQ(chooser->list()->topLevelItemCount(), 1);
-    EXPECT_TRUE(chooser->list()->topLevelItem(0)->text(0).startsWith("No serial port found."));
-    EXPECT_FALSE(chooser->useButton()->isEnabled());
-    chooser->useChosen();
-    EXPECT_TRUE(portMappings.devices.empty());
-}
-
-#ifndef Q_OS_WIN
-TEST_F(Chooser, AMissingDevicesFailureNamesThePortsThereAre)
-{
-    QProcessEnvironment environment;
-    environment.insert("KESTRIX_COM1", "/nonexistent/ttyS0");
-    QtSerialPort serial(environment, &portMappings);
-    serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
-    ASSERT_TRUE(serial.setPortNumber(1));
-    EXPECT_EQ(Said(serial.open()),
-              QString("COM1 is /nonexistent/ttyS0, which does not exist.\n"
-                      "Serial ports here: /dev/ttyUSB0 (FT232R USB UART), /dev/ttyACM0. "
-                      "Right-click Comm num to choose one."));
-    ports.entries.clear();
-    EXPECT_TRUE(Said(serial.open())
-                    .endsWith("No serial port was found: check that the adapter is "
-                              "plugged in, or set KESTRIX_COM1 to the device of COM1."));
-}
-#endif

@@ -1,41 +1,34 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Each folder includes only from the folders below it. The order, bottom up:
-# settings, config_files, serial, runtime, help, window, tools (and main.cpp).
-# The programs given as arguments are console tools: they must not load the
-# widget or GUI libraries.
+# settings, config_files, serial, runtime and resources, help, window, tools
+# (and main.cpp). The programs given as arguments are console tools: they
+# must not load the widget or GUI libraries.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-
 rank() {
     case "$1" in
         settings/*) echo 0 ;; config_files/*) echo 1 ;; serial/*) echo 2 ;;
-        runtime/* | resources/*) echo 3 ;; help/*) echo 4 ;; window/*) echo 5 ;;
-        *) echo 6 ;;
+        runtime/* | resources/*) echo 3 ;; help/*) echo 4 ;; window/*) echo 5 ;; *) echo 6 ;;
     esac
 }
-
 declare -A where
-sources=$(find settings config_files serial runtime help window tools main.cpp -name '*.cpp' -o -name '*.h' | sort)
+sources=$(find settings config_files serial runtime resources help window tools main.cpp \
+    -name '*.cpp' -o -name '*.h' | sort)
 for file in $sources; do
     where[${file##*/}]=$file
 done
-
 status=0
 for source in $sources; do
-    while IFS= read -r header; do
+    for header in $(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$source"); do
         found=${where[$header]:-}
-        [ -n "$found" ] || continue
-        if [ "$(rank "$found")" -gt "$(rank "$source")" ]; then
+        if [ -n "$found" ] && [ "$(rank "$found")" -gt "$(rank "$source")" ]; then
             echo "$source includes $found, from a folder above it"
             status=1
         fi
-    done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$source")
+    done
 done
 for program in "$@"; do
-    if ldd "$program" | grep -E 'libQt6(Widgets|Gui)'; then
-        echo "$program loads a widget library"
-        status=1
-    fi
+    ! ldd "$program" | grep -E 'libQt6(Widgets|Gui)' || { echo "$program loads a widget library"; status=1; }
 done
 exit $status

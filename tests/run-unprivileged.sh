@@ -11,33 +11,20 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     files+=("$1")
     shift
 done
-[ $# -gt 0 ] && shift
-binary=${files[0]}
-
-if [ "$(id -u)" -ne 0 ]; then
-    run=("$binary" "$@")
-    workdir=.
-else
+shift || true
+run=("${files[0]}" "$@")
+workdir=.
+if [ "$(id -u)" -eq 0 ]; then
     # The build tree may sit in a folder the unprivileged user cannot enter.
     workdir=$(mktemp -d)
     trap 'rm -rf "$workdir"' EXIT
     cp "${files[@]}" "$workdir/"
     chmod -R a+rX "$workdir"
     chown nobody "$workdir"
-    run=(setpriv --reuid=nobody --regid=nogroup --clear-groups
-        env HOME="$workdir" TMPDIR="$workdir" QT_QPA_PLATFORM=offscreen
-        "./$(basename "$binary")" "$@")
+    run=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$workdir"
+        TMPDIR="$workdir" QT_QPA_PLATFORM=offscreen "./${files[0]##*/}" "$@")
 fi
-
-status=0
-output=$(cd "$workdir" && "${run[@]}" 2>&1) || status=$?
+output=$(cd "$workdir" && "${run[@]}" 2>&1) || { echo "$output"; exit 1; }
 echo "$output"
-[ "$status" -eq 0 ] || exit "$status"
-if grep -q "SKIPPED" <<<"$output"; then
-    echo "run-unprivileged: a test was skipped" >&2
-    exit 1
-fi
-if ! grep -q -E "PASSED  \] [1-9]" <<<"$output"; then
-    echo "run-unprivileged: no test ran" >&2
-    exit 1
-fi
+! grep -q "SKIPPED" <<<"$output" || { echo "run-unprivileged: a test was skipped" >&2; exit 1; }
+grep -qE "PASSED  \] [1-9]" <<<"$output" || { echo "run-unprivileged: no test ran" >&2; exit 1; }
