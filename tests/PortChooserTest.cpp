@@ -112,7 +112,7 @@ TEST_F(SetupFixture, ThePortFieldsMenuAndCtrlShiftDOpenTheChooser)
     delete Part<PortChooser>(setup.get(), "PortChooser");
 
     ASSERT_TRUE(showActive());
-    type(Text(setup.get(), "txtTimer"), QString());
+    Text(setup.get(), "txtTimer")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D,
                     Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Part<PortChooser>(setup.get(), "PortChooser")->windowTitle(),
