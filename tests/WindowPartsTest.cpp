@@ -40,10 +40,10 @@ TEST(PortNumberOf, ReadsTheLeadingNumberRoundedToEven)
         EXPECT_EQ(PortNumberOf(text), number) << text;
 }
 
-// Only COM1 to COM16 have a device; a variable that is set but empty names
-// none, so the stored choice, kept under its own number, or the default holds.
-// (The tools' tests show the rest of the order.)
-TEST(ResolvePort, AnEmptyVariableNamesNoDevice)
+// COMn, for n from 1 to 16 alone, is the device its variable names, else the
+// stored choice (kept under its own number), else ttyS<n-1>; a variable that
+// is set but empty names none.
+TEST(ResolvePort, TheVariableThenTheStoredChoiceThenTheStandardPort)
 {
     QTemporaryDir folder;
     StoredPortMappings stored(folder.filePath("ports.conf"));
@@ -53,8 +53,10 @@ TEST(ResolvePort, AnEmptyVariableNamesNoDevice)
     QProcessEnvironment environment;
     environment.insert("KESTRIX_COM2", "");
     environment.insert("KESTRIX_COM3", "");
+    environment.insert("KESTRIX_COM4", "/dev/ttyUSB0");
     EXPECT_FALSE(ResolvePort(0, environment, &stored) || ResolvePort(17, environment, &stored));
 #ifndef Q_OS_WIN
+    EXPECT_EQ(SourceName(ResolvePort(4, environment, &stored)->source, 4), "named by KESTRIX_COM4");
     EXPECT_EQ(ResolvePort(2, environment, &stored)->device, "/dev/ttyUSB1");
     EXPECT_EQ(ResolvePort(3, environment, &stored)->device, "/dev/ttyS2");
 #endif

@@ -378,7 +378,7 @@ protected:
         const QFontMetrics font(w->font());
         const auto *label = qobject_cast<const QLabel *>(w);
         QSize need = !label              ? QSize()
-                     : label->wordWrap() ? QSize(w->width(), label->heightForWidth(w->width()) - 2)
+                     : label->wordWrap() ? QSize(w->width(), label->heightForWidth(w->width()))
                                          : w->sizeHint() - QSize(0, 2);
         if (qobject_cast<const CheckBox *>(w))
             need = w->sizeHint() - QSize(2, 2); // the hint keeps a pixel or two for the focus
