@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Field text keeps 4.5:1 contrast under light and dark themes. What a screen
-// reader is told is checked through AT-SPI by accessibility-test.py.
+// Field and help text keep 4.5:1 contrast under light and dark themes. What
+// a screen reader is told is checked through AT-SPI by accessibility-test.py.
 
 #include "SetupFixture.h"
+#include "frmIstruzioni.h"
 
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <cmath>
@@ -47,13 +49,16 @@ struct PaletteGuard
 
 } // namespace
 
-TEST_F(SetupFixture, FieldTextKeepsItsContrastInEveryStateUnderLightAndDarkThemes)
+TEST_F(SetupFixture, TextKeepsItsContrastInEveryStateUnderLightAndDarkThemes)
 {
     const PaletteGuard guard;
     const std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
     for (const auto &[theme, palette] :
          {std::pair{"light", fusion->standardPalette()}, {"dark", darkPalette()}}) {
         QApplication::setPalette(palette);
+        const frmIstruzioni help(services); // its own colours, as a tooltip's
+        const QPalette shown = help.rtfIstruzioni->palette();
+        EXPECT_GE(contrast(shown.color(QPalette::Text), shown.color(QPalette::Base)), 4.5) << theme;
         // Marked: edited, or dropped on without the focus; greyed: switched off.
         for (const auto &[marked, greyed] :
              {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {

@@ -66,6 +66,11 @@ QString marked(const QTextBlock &block, bool full)
         line += QStringLiteral("[li %1 fi %2] ").arg(leading).arg(twips(format.textIndent()));
     if (full && (trailing != 0 || format.topMargin() != 0))
         line += QStringLiteral("[ri %1 sb %2] ").arg(trailing).arg(twips(format.topMargin()));
+    QStringList tabs;
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        tabs << QString::number(twips(tab.position));
+    if (full && !tabs.isEmpty())
+        line += "[tabs " + tabs.mid(0, 3).join(' ') + (tabs.size() > 3 ? " ...] " : "] ");
     for (auto run = block.begin(); !run.atEnd(); ++run) {
         const QTextCharFormat format = run.fragment().charFormat();
         QString text = run.fragment().text().replace(QChar::LineSeparator, QChar('\n'));
@@ -100,6 +105,9 @@ QStringList markedTable(QTextTable *table, bool full)
                 else if (it.currentBlock().isValid() && !it.currentBlock().text().isEmpty())
                     content << marked(it.currentBlock(), full);
             }
+            const QBrush shading = cell.format().background();
+            if (full && shading.style() != Qt::NoBrush)
+                content << "[bg " + shading.color().name() + "]";
             line += " " + content.join(" / ") + " |";
         }
         rows << line;
@@ -112,7 +120,7 @@ QStringList markedLines(QTextFrame *frame, bool full)
     QStringList lines;
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (auto *table = qobject_cast<QTextTable *>(it.currentFrame()))
-            lines << markedTable(table, full);
+            lines << (full ? QStringList{"[table]"} : QStringList()) + markedTable(table, full);
         else if (it.currentFrame())
             lines << "[frame: " + markedLines(it.currentFrame(), full).join(' ') + "]";
         else if (const QTextBlock block = it.currentBlock();

@@ -74,33 +74,30 @@ def untold_changes(probe, told):
     return [f"not told: {kind} of {name!r}" for kind, name in told if (kind, name) not in heard]
 
 
-def find_application(name):
-    for _ in range(100):
-        apps = [app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == name]
-        if apps:
-            return apps[0]
-        time.sleep(0.2)
-    return None
-
-
 def main():
     windows, told = read_table(sys.argv[2])
     probe = subprocess.Popen(sys.argv[1], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     try:
-        if (probe.stdout.readline().strip() != "ready"
-                or (app := find_application(os.path.basename(sys.argv[1]))) is None):
+        apps = []
+        for _ in range(100 if probe.stdout.readline().strip() == "ready" else 0):
+            apps = [a for a in pyatspi.Registry.getDesktop(0)
+                    if a is not None and a.name == os.path.basename(sys.argv[1])]
+            if apps:
+                break
+            time.sleep(0.2)
+        if not apps:
             print("FAIL the probe did not start, or is not on the accessibility bus")
             return 1
-        shown = [(w.getRoleName(), w.name, w) for w in app if w is not None]
+        shown = [w for w in apps[0] if w is not None]
         faults = []
         for (role, title), controls in windows.items():
-            found = [(r, w) for r, n, w in shown if n == title and r in (role, "filler")]
+            found = [w for w in shown if w.name == title]
             if not found:
-                faults.append(f"no window {title!r} among {[(r, n) for r, n, _ in shown]}")
+                faults.append(f"no window {title!r} among {[w.name for w in shown]}")
                 continue
-            if found[0][0] != role:
-                faults.append(f"{title}: a {found[0][0]}, not a {role}")
-            faults += [f"{title}: {fault}" for fault in check_window(found[0][1], controls)]
+            if found[0].getRoleName() != role:
+                faults.append(f"{title}: a {found[0].getRoleName()}, not a {role}")
+            faults += [f"{title}: {fault}" for fault in check_window(found[0], controls)]
         faults += untold_changes(probe, told)
         print("".join(f"FAIL {fault}\n" for fault in faults), end="")
         return 1 if faults else 0
