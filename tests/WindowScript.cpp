@@ -229,9 +229,8 @@ protected:
     void setLocale(const QString &name)
     {
         m_locale.reset(); // puts the original back first, for the last guard to restore
-        const bool comma = name == "comma";
-        m_locale = std::make_unique<LocaleGuard>(comma ? QLocale::Italian : QLocale::English,
-                                                 comma ? QLocale::Italy : QLocale::UnitedStates);
+        m_locale.reset(
+            new LocaleGuard(name == "comma" ? LocaleGuard::comma() : LocaleGuard::point()));
     }
 
     static void focus(QWidget *widget)
