@@ -7,12 +7,8 @@
 class LocaleGuard
 {
 public:
-    explicit LocaleGuard(QLocale::Language language, QLocale::Territory territory)
-        : m_saved(QLocale())
-    {
-        QLocale::setDefault(QLocale(language, territory));
-    }
-    ~LocaleGuard() { QLocale::setDefault(m_saved); }
+    LocaleGuard(QLocale::Language language, QLocale::Territory where) { set({language, where}); }
+    ~LocaleGuard() { set(m_saved); }
     LocaleGuard(const LocaleGuard &) = delete;
     LocaleGuard &operator=(const LocaleGuard &) = delete;
 
@@ -20,5 +16,6 @@ public:
     static LocaleGuard point() { return LocaleGuard(QLocale::English, QLocale::UnitedStates); }
 
 private:
+    static void set(const QLocale &locale) { QLocale::setDefault(locale); }
     QLocale m_saved;
 };
