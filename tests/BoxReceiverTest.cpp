@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The box's reading of its line: write sequences with their timing, and the
+// verdict on each.
+
 #include "BoxReceiver.h"
 #include "QtPrinters.h"
 
@@ -17,161 +20,103 @@ ConfigFrame sampleFrame()
     return frame;
 }
 
-// One write on the line: its bytes and how long after the previous one.
-struct Write
-{
-    QByteArray bytes;
-    std::chrono::milliseconds after;
-};
-
-std::vector<Write> transmission(const ConfigFrame &frame)
-{
-    const BlockHeader header{0xFE, 0xFE};
-    return {{"\xFE\xFE", 0ms},
-            {Block(frame, 0, header), 10ms},
-            {"\xFE\xFE", 400ms},
-            {Block(frame, 1, header), 10ms}};
-}
-
-std::vector<Reception> play(BoxReceiver &receiver, const std::vector<Write> &writes,
-                            std::chrono::milliseconds quietAfter = 0ms)
+// The writes, a word each: H the header, H1 its first byte alone, Hx with a
+// wrong second byte; B1 and B2 the blocks, B1+N with byte N changed, B1-N
+// short by N bytes; N four bytes of noise. A number is the pause in ms
+// before the next write; a write ending in "." goes a byte at a time, 1 ms
+// apart. The line is quiet afterwards.
+std::vector<Reception> play(BoxReceiver &receiver, const QString &writes)
 {
     auto at = BoxReceiver::Clock::now();
-    std::vector<Reception> receptions;
-    for (const Write &write : writes) {
-        at += write.after;
-        for (Reception &r : receiver.feed(write.bytes, at))
-            receptions.push_back(std::move(r));
+    std::vector<Reception> got;
+    const auto feed = [&](QByteArrayView bytes) {
+        for (Reception &r : receiver.feed(bytes, at))
+            got.push_back(std::move(r));
+    };
+    for (const QString &word : writes.split(' ')) {
+        bool isPause = false;
+        if (const int pause = word.toInt(&isPause); isPause) {
+            at += std::chrono::milliseconds(pause);
+            continue;
+        }
+        QByteArray bytes =
+            word[0] == 'N' ? QByteArray("\x00\x13zz", 4)
+            : word[0] == 'H'
+                ? QByteArray(word == "Hx" ? "\xFE\x01" : "\xFE\xFE").left(word == "H1" ? 1 : 2)
+                : Block(sampleFrame(), word[1].digitValue() - 1, kBlockHeader);
+        const int n = std::abs(word.mid(2).toInt());
+        if (word.contains('+'))
+            bytes[n] = static_cast<char>(bytes[n] + 1);
+        if (word.contains('-'))
+            bytes.chop(n);
+        for (qsizetype i = 0; word.endsWith('.') && i < bytes.size(); ++i, at += 1ms)
+            feed(bytes.mid(i, 1));
+        if (!word.endsWith('.'))
+            feed(bytes);
     }
-    if (auto cut = receiver.idle(at + quietAfter))
-        receptions.push_back(std::move(*cut));
-    return receptions;
+    if (auto cut = receiver.idle(at + 5s))
+        got.push_back(std::move(*cut));
+    return got;
+}
+
+// Stray bytes, gaps reported rather than refused, then the LCD and why.
+QString verdict(const Reception &r)
+{
+    QString said = r.strayBytes ? QStringLiteral("%1 stray ").arg(r.strayBytes) : QString();
+    for (const int gap : r.uncertainGaps)
+        said += QStringLiteral("?%1 ").arg(gap);
+    return said + r.lcd + (r.accepted ? QString() : ": " + r.reason);
 }
 
 } // namespace
 
-TEST(BoxReceiver, AWholeTransmissionGivesTheFrameAndOk)
-{
-    BoxReceiver receiver;
-    const std::vector<Reception> got = play(receiver, transmission(sampleFrame()), 5000ms);
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_TRUE(got[0].accepted);
-    EXPECT_EQ(got[0].lcd, "OK!");
-    EXPECT_EQ(got[0].frame, sampleFrame());
-    EXPECT_EQ(got[0].gapsMs, (std::vector<double>{10, 400, 10}));
-    EXPECT_FALSE(receiver.deadline()); // ready for the next one
-}
-
-TEST(BoxReceiver, BytesArrivingOneByOneOrAllAtOnceReadTheSame)
-{
-    const BlockHeader header{0xFE, 0xFE};
-    const ConfigFrame frame = sampleFrame();
-    const QByteArray wire =
-        "\xFE\xFE" + Block(frame, 0, header) + "\xFE\xFE" + Block(frame, 1, header);
-    std::vector<Write> oneByOne;
-    for (qsizetype i = 0; i < wire.size(); ++i)
-        oneByOne.push_back({wire.mid(i, 1), i == 2 || i == 69 ? 10ms : i == 67 ? 400ms : 1ms});
-    BoxReceiver receiver;
-    const std::vector<Reception> got = play(receiver, oneByOne);
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_TRUE(got[0].accepted);
-    EXPECT_EQ(got[0].frame, frame);
-}
-
-TEST(BoxReceiver, FaultsAreRefusedWithTheirReason)
-{
-    const std::vector<Write> good = transmission(sampleFrame());
-    const auto changed = [&good](int write, const std::function<void(Write &)> &change) {
-        std::vector<Write> writes = good;
-        change(writes[write]);
-        return writes;
-    };
-    const struct
-    {
-        const char *name;
-        std::vector<Write> writes;
-        const char *lcd;
-        const char *reason;
-    } cases[] = {
-        {"checksum", changed(1, [](Write &w) { w.bytes[10] = w.bytes[10] + 1; }), "ERR CHECKSUM",
-         "block 1 carries checksum"},
-        {"checksum 2", changed(3, [](Write &w) { w.bytes[64] = w.bytes[64] ^ 0x40; }),
-         "ERR CHECKSUM", "block 2 carries checksum"},
-        {"short block", changed(3, [](Write &w) { w.bytes.chop(20); }), "ERR SHORT BLOCK",
-         "block 2 stopped after 45 of 65 bytes"},
-        {"no block 2", {good[0], good[1]}, "ERR SHORT BLOCK", "block 2 never came"},
-        {"header", changed(2, [](Write &w) { w.bytes = "\xFE\x01"; }), "ERR HEADER",
-         "header 2 byte 2 is 0x01, not 0xfe"},
-        {"header cut",
-         {good[0], good[1], {"\xFE", 400ms}},
-         "ERR HEADER",
-         "header 2 stopped after 1 of 2 bytes"},
-        {"block too soon", changed(1, [](Write &w) { w.after = 2ms; }), "ERR TIMING",
-         "block 1 came 2.0 ms after its header; the box needs 10 ms"},
-        {"header 2 too soon", changed(2, [](Write &w) { w.after = 100ms; }), "ERR TIMING",
-         "header 2 came 100.0 ms after block 1; the box needs 400 ms"},
-    };
-    for (const auto &c : cases) {
-        BoxReceiver receiver;
-        // The bytes after a fault may look like the start of another header.
-        const std::vector<Reception> got = play(receiver, c.writes, 5000ms);
-        ASSERT_EQ(got.size(), 1u) << c.name; // the rest of it is passed over
-        EXPECT_FALSE(got[0].accepted) << c.name;
-        EXPECT_EQ(got[0].lcd, c.lcd) << c.name;
-        EXPECT_TRUE(got[0].reason.startsWith(c.reason)) << got[0].reason.toStdString();
-        // The receiver is ready again: a good transmission after the fault goes through.
-        const std::vector<Reception> next = play(receiver, good, 5000ms);
-        ASSERT_EQ(next.size(), 1u) << c.name;
-        EXPECT_TRUE(next[0].accepted) << c.name << ": " << next[0].reason.toStdString();
-    }
-}
-
-// Gaps are measured between reads; a reader that wakes late makes them look
-// short by up to its lateness.
-TEST(BoxReceiver, AShortGapIsRefusedOnlyWhereTheReadersLatenessCannotExplainIt)
+TEST(BoxReceiver, EachSequenceGetsItsVerdictAndTheNextOneIsReadAfresh)
 {
     const struct
     {
-        double latencyMs;
-        std::chrono::milliseconds afterHeader, afterBlock;
-        bool accepted;
-        std::vector<int> uncertain;
+        double latencyMs; // how late the reader may have read
+        const char *writes;
+        const char *verdict; // how it starts
     } cases[] = {
-        {1, 10ms, 400ms, true, {}},
-        {1, 0ms, 400ms, false, {}},
-        {20, 0ms, 400ms, true, {0, 2}},
-        {20, 0ms, 0ms, false, {0}},
-        {20, 10ms, 380ms, true, {1}},
-        {20, 10ms, 370ms, false, {}},
-        // 3 ms after a header is no pause; on a real line a block sent with
+        {1, "H 10 B1 400 H 10 B2", "OK!"},
+        {1, "H. 10 B1. 400 H. 10 B2.", "OK!"},
+        {1, "N 50 H 10 B1 400 H 10 B2", "4 stray OK!"},
+        {1, "H 10 B1+10 400 H 10 B2", "ERR CHECKSUM: block 1 carries checksum"},
+        {1, "H 10 B1 400 H 10 B2+64", "ERR CHECKSUM: block 2 carries checksum"},
+        {1, "H 10 B1 400 H 10 B2-20", "ERR SHORT BLOCK: block 2 stopped after 45 of 65 bytes"},
+        {1, "H 10 B1", "ERR SHORT BLOCK: block 2 never came"},
+        {1, "H 10 B1 400 Hx 10 B2", "ERR HEADER: header 2 byte 2 is 0x01, not 0xfe"},
+        {1, "H 10 B1 400 H1", "ERR HEADER: header 2 stopped after 1 of 2 bytes"},
+        {1, "H 2 B1 400 H 10 B2",
+         "ERR TIMING: block 1 came 2.0 ms after its header; the box needs 10 ms"},
+        {1, "H 10 B1 100 H 10 B2",
+         "ERR TIMING: header 2 came 100.0 ms after block 1; the box needs 400 ms"},
+        {1, "H 0 B1 400 H 0 B2", "ERR TIMING: block 1 came 0.0 ms"},
+        // 3 ms after a header is no pause: on a real line a block sent with
         // none starts 4.2 ms after its header, one sent after 10 ms at 10.
-        {1, 3ms, 400ms, false, {}},
-        {1, 4ms, 400ms, false, {}},
-        {0, 8ms, 400ms, true, {}},
-        {2, 5ms, 400ms, true, {0, 2}},
+        {1, "H 3 B1 400 H 10 B2", "ERR TIMING: block 1 came 3.0 ms"},
+        {1, "H 10 B1 400 H 4 B2", "ERR TIMING: block 2 came 4.0 ms"},
+        {0, "H 8 B1 400 H 8 B2", "OK!"},
+        // A late reader sees gaps short by up to its lateness.
+        {2, "H 5 B1 400 H 5 B2", "?0 ?2 OK!"},
+        {20, "H 0 B1 400 H 0 B2", "?0 ?2 OK!"},
+        {20, "H 0 B1 0 H 0 B2", "?0 ERR TIMING: header 2 came 0.0 ms after block 1"},
+        {20, "H 10 B1 380 H 10 B2", "?1 OK!"},
+        {20, "H 10 B1 370 H 10 B2", "ERR TIMING: header 2 came 370.0 ms"},
     };
     for (const auto &c : cases) {
-        std::vector<Write> writes = transmission(sampleFrame());
-        writes[1].after = writes[3].after = c.afterHeader;
-        writes[2].after = c.afterBlock;
         BoxReceiver receiver;
         receiver.setReaderLatency(c.latencyMs);
-        const std::vector<Reception> got = play(receiver, writes, 5000ms);
-        ASSERT_EQ(got.size(), 1u);
-        EXPECT_EQ(got[0].accepted, c.accepted) << c.latencyMs << " " << got[0].reason.toStdString();
-        EXPECT_EQ(got[0].uncertainGaps, c.uncertain) << c.latencyMs;
-        EXPECT_EQ(got[0].lcd, c.accepted ? "OK!" : "ERR TIMING");
-    }
-}
+        const std::vector<Reception> got = play(receiver, c.writes);
+        ASSERT_EQ(got.size(), 1u) << c.writes; // the rest of a refused one is passed over
+        EXPECT_TRUE(verdict(got[0]).startsWith(c.verdict))
+            << c.writes << ": " << verdict(got[0]).toStdString();
+        EXPECT_TRUE(!got[0].accepted || got[0].frame == sampleFrame()) << c.writes;
 
-TEST(BoxReceiver, NoiseBeforeTheHeaderIsSkippedAndCounted)
-{
-    std::vector<Write> writes = transmission(sampleFrame());
-    writes.insert(writes.begin(), {QByteArray("\x00\x13zz", 4), 0ms});
-    writes[1].after = 50ms;
-    BoxReceiver receiver;
-    const std::vector<Reception> got = play(receiver, writes);
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_TRUE(got[0].accepted);
-    EXPECT_EQ(got[0].strayBytes, 4);
+        const std::vector<Reception> next = play(receiver, "H 10 B1 400 H 10 B2");
+        ASSERT_EQ(next.size(), 1u) << c.writes;
+        EXPECT_EQ(verdict(next[0]), "OK!") << c.writes;
+        EXPECT_EQ(next[0].gapsMs, (std::vector<double>{10, 400, 10})) << c.writes;
+        EXPECT_FALSE(receiver.deadline()) << c.writes;
+    }
 }

@@ -12,16 +12,20 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <gtest/gtest.h>
+#include <stdexcept>
 
+// The part of window named name, or name(element), or the window itself; a
+// part that is not there fails the test that asks for it.
 template <typename Control = QWidget>
 Control *Part(const QObject *window, const QString &name, int element = -1)
 {
     const QString full = element < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(element);
-    auto *found = window->findChild<Control *>(full);
+    auto *found =
+        qobject_cast<Control *>(window->objectName() == full ? const_cast<QObject *>(window)
+                                                             : window->findChild<QObject *>(full));
     if (!found)
-        ADD_FAILURE() << "no " << Control::staticMetaObject.className() << " named "
-                      << full.toStdString();
+        throw std::runtime_error("no " + std::string(Control::staticMetaObject.className()) +
+                                 " named " + full.toStdString());
     return found;
 }
 

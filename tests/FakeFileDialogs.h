@@ -3,25 +3,12 @@
 
 #include "FileDialogs.h"
 
-#include <QList>
-
-// Answers the file dialogs with a path set by the test, or a cancel, and
-// keeps every request.
-class FakeFileDialogs : public kestrix::FileDialogs
+// Answers the file dialogs with a path set by the test, or a cancel.
+struct FakeFileDialogs : kestrix::FileDialogs
 {
-public:
+    using Request = kestrix::FileDialogRequest;
     std::optional<QString> answer;
-    QList<kestrix::FileDialogRequest> saves;
-    QList<kestrix::FileDialogRequest> opens;
 
-    std::optional<QString> saveFileName(const kestrix::FileDialogRequest &request) override
-    {
-        saves << request;
-        return answer;
-    }
-    std::optional<QString> openFileName(const kestrix::FileDialogRequest &request) override
-    {
-        opens << request;
-        return answer;
-    }
+    std::optional<QString> saveFileName(const Request &) override { return answer; }
+    std::optional<QString> openFileName(const Request &) override { return answer; }
 };

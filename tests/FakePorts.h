@@ -20,8 +20,7 @@ struct FakePortMappings : kestrix::PortMappings
     std::optional<QString> failure; // what store() answers instead of storing
     QString storedDevice(int number) const override
     {
-        const auto found = devices.find(number);
-        return found == devices.end() ? QString() : found->second;
+        return devices.contains(number) ? devices.at(number) : QString();
     }
     kestrix::Result<> store(int number, const QString &device) override
     {

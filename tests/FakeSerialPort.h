@@ -18,31 +18,25 @@ struct FakeSerialPort : kestrix::SerialPort
     {
         calls << call;
         if (calls.size() - 1 == failOnCall)
-            return kestrix::Failure{QStringLiteral("failed: ") + call};
+            return kestrix::Failure{"failed: " + call};
         return {};
     }
     kestrix::Result<> setPortNumber(int number) override
     {
-        return record(QStringLiteral("port %1").arg(number));
+        return record(QString("port %1").arg(number));
     }
     kestrix::Result<> open() override
     {
-        auto done = record(QStringLiteral("open"));
-        open_ = done && !opensClosed;
-        return done;
+        open_ = !opensClosed && calls.size() != failOnCall;
+        return record("open");
     }
     bool isOpen() const override { return open_; }
     kestrix::Result<> write(const QByteArray &bytes) override
     {
-        auto done = record(QStringLiteral("write ") +
-                           QString::fromLatin1(bytes.left(2).toHex(' ').toUpper()));
+        kestrix::Result<> done = record("write " + bytes.left(2).toHex(' ').toUpper());
         if (done)
             written << bytes;
         return done;
     }
-    kestrix::Result<> close() override
-    {
-        open_ = false;
-        return record(QStringLiteral("close"));
-    }
+    kestrix::Result<> close() override { return (open_ = false, record("close")); }
 };

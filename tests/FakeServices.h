@@ -14,31 +14,24 @@ struct FakeServices : kestrix::Services
 {
     struct Message
     {
-        QString text;
-        QString title;
+        QString text, title;
         kestrix::MessageIcon icon;
     };
 
     std::vector<Message> messages;
     std::vector<int> pauses;
     int beeps = 0;
-    int eventPasses = 0;
     bool pausesSleep = false; // really block, for timing on a real port
     // Run inside a pause or an event pass, to act in the middle of a command.
     std::function<void()> duringPause;
-    std::function<void()> duringEvents;
+    std::function<void()> duringEvents = [] {};
 
     void messageBox(const QString &text, const QString &title, kestrix::MessageIcon icon) override
     {
         messages.push_back({text, title, icon});
     }
     void beep() override { ++beeps; }
-    void processEvents() override
-    {
-        ++eventPasses;
-        if (duringEvents)
-            duringEvents();
-    }
+    void processEvents() override { duringEvents(); }
     void pause(int milliseconds) override
     {
         pauses.push_back(milliseconds);
