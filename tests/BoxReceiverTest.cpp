@@ -3,6 +3,7 @@
 // verdict on each.
 
 #include "BoxReceiver.h"
+#include "LatenessMeter.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,8 @@ TEST(BoxReceiver, EachSequenceGetsItsVerdictAndTheNextOneIsReadAfresh)
         {20, "H 0 B1 0 H 0 B2", "?0 ERR TIMING: header 2 came 0.0 ms after block 1"},
         {20, "H 10 B1 380 H 10 B2", "?1 OK!"},
         {20, "H 10 B1 370 H 10 B2", "ERR TIMING: header 2 came 370.0 ms"},
+        // A reader starved past the quiet limit may have been sent block 2 in time.
+        {300, "H 10 B1 1700 H 10 B2", "OK!"},
     };
     for (const auto &c : cases) {
         BoxReceiver receiver;
@@ -118,5 +121,29 @@ TEST(BoxReceiver, EachSequenceGetsItsVerdictAndTheNextOneIsReadAfresh)
         EXPECT_EQ(verdict(next[0]), "OK!") << c.writes;
         EXPECT_EQ(next[0].gapsMs, (std::vector<double>{10, 400, 10})) << c.writes;
         EXPECT_FALSE(receiver.deadline()) << c.writes;
+    }
+}
+
+TEST(LatenessMeter, AllowsTwiceTheWorstRecentLateness)
+{
+    const struct
+    {
+        std::vector<std::pair<int, int>> wakes; // ms: when due, how late
+        double allowanceMs;
+    } cases[] = {
+        {{}, 1},
+        {{{0, 5}}, 11},
+        {{{0, -8}}, 1}, // woken early by data
+        {{{0, 100}, {2000, 0}}, 201},
+        {{{0, 100}, {3200, 0}}, 1}, // forgotten after three seconds
+        {{{0, 100}, {1000, 30}, {3200, 0}}, 61},
+    };
+    for (const auto &c : cases) {
+        LatenessMeter meter;
+        const auto start = LatenessMeter::Clock::now();
+        for (const auto &[due, late] : c.wakes)
+            meter.wake(start + std::chrono::milliseconds(due),
+                       start + std::chrono::milliseconds(due + late));
+        EXPECT_DOUBLE_EQ(meter.allowanceMs(), c.allowanceMs) << c.wakes.size();
     }
 }

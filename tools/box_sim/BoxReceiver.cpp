@@ -22,7 +22,11 @@ QString hexByte(int value)
 std::vector<Reception> BoxReceiver::feed(QByteArrayView bytes, Clock::time_point at)
 {
     std::vector<Reception> ended;
-    if (auto cut = idle(at))
+    // Bytes read late may have come up to the reader's lateness earlier,
+    // before the line had been quiet long enough to end the transmission.
+    const auto cameBy = at - std::chrono::duration_cast<Clock::duration>(
+                                 std::chrono::duration<double, std::milli>(m_latencyMs));
+    if (auto cut = idle(cameBy))
         ended.push_back(std::move(*cut));
     for (const char byte : bytes)
         if (auto reception = take(byte, at))

@@ -69,7 +69,9 @@ public:
     std::optional<Reception> idle(Clock::time_point now);
     // When idle() must be called next; nothing while no transmission runs.
     std::optional<Clock::time_point> deadline() const;
-    // How late, at most, the reader has lately taken bytes after they came.
+    // How late, at most, the reader has lately taken bytes after they came:
+    // pauses that short of the nominal ones, and quiet lines that short of
+    // the limits, are given the benefit of the doubt.
     void setReaderLatency(double milliseconds) { m_latencyMs = milliseconds; }
 
 private:

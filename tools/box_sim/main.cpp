@@ -5,6 +5,7 @@
 
 #include "BoxReceiver.h"
 #include "FrameDecoder.h"
+#include "LatenessMeter.h"
 #include "SerialLine.h"
 
 #include <QCommandLineParser>
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <deque>
 
 using namespace kestrix;
 
@@ -71,30 +71,6 @@ constexpr auto kLatenessSampleEvery = std::chrono::milliseconds(20);
 // one read, so on a real line the pause after a header is reported, not
 // judged; the 400 ms between the blocks still is.
 constexpr double kDeviceDeliveryMs = 16;
-
-// How late the reader wakes when the machine is busy: the worst of the last
-// few seconds' timed waits, doubled, since a wake for data may be later
-// than one for a timer.
-class LatenessMeter
-{
-public:
-    void sample(BoxReceiver::Clock::duration late, BoxReceiver::Clock::time_point now)
-    {
-        m_samples.push_back({now, std::chrono::duration<double, std::milli>(late).count()});
-        while (now - m_samples.front().first > std::chrono::seconds(3))
-            m_samples.pop_front();
-    }
-    double allowanceMs() const
-    {
-        double worst = 0;
-        for (const auto &[when, ms] : m_samples)
-            worst = std::max(worst, ms);
-        return 1 + 2 * worst;
-    }
-
-private:
-    std::deque<std::pair<BoxReceiver::Clock::time_point, double>> m_samples;
-};
 
 } // namespace
 
@@ -189,10 +165,12 @@ int main(int argc, char *argv[])
             return kLineFailed;
         }
         const auto now = BoxReceiver::Clock::now();
+        // A wake for data counts too: a reader starved past its timer reads
+        // bytes that came far apart in one go.
+        lateness.wake(waitUntil, now);
+        receiver.setReaderLatency(lateness.allowanceMs() +
+                                  (parser.isSet(device) ? kDeviceDeliveryMs : 0));
         if (bytes->isEmpty()) {
-            lateness.sample(now - waitUntil, now);
-            receiver.setReaderLatency(lateness.allowanceMs() +
-                                      (parser.isSet(device) ? kDeviceDeliveryMs : 0));
             if (auto cut = receiver.idle(now))
                 handle(*cut);
             continue;
