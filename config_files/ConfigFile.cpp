@@ -285,6 +285,13 @@ Result<QByteArray> WriteConfigFile(const DeviceSettings &settings)
                                               "character outside Windows-1252, which a "
                                               "configuration file cannot keep.")
                                    .arg(field.description)};
+            // The reader's limit counts the quotes: a longer text would save
+            // without complaint and then not load.
+            if (text->size() > kMaxFieldBytes)
+                return Failure{QStringLiteral("%1 is longer than %2 characters, which a "
+                                              "configuration file cannot keep.")
+                                   .arg(field.description)
+                                   .arg(kMaxFieldBytes - 2)};
             out += *text;
         } else {
             out += QByteArray::number(field.number(source));

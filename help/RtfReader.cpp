@@ -264,6 +264,11 @@ public:
                 plainText();
         }
         flush();
+        // The last paragraph often ends with the document rather than with
+        // \par, and takes the properties in force there; an empty one after
+        // the last \par stays plain.
+        if (m_endState && !m_cursor.block().text().isEmpty())
+            m_state = *m_endState;
         setParagraphFormat();
         m_tables.enter(0, m_rowDefs);
         QTextOption option = m_cursor.document()->defaultTextOption();
@@ -324,6 +329,8 @@ private:
             endPicture();
         const bool numbering = m_state.destination == Destination::Numbering &&
                                parent.destination != Destination::Numbering;
+        if (m_depth == 0)
+            m_endState = m_state;
         m_state = parent;
         if (m_stack.back().repeats > 0) {
             --m_stack.back().repeats;
@@ -1307,9 +1314,10 @@ private:
 
     std::optional<std::pair<TextLook, QTextCharFormat>> m_lastRun;
     std::optional<std::pair<ParagraphLook, QTextBlockFormat>> m_paragraphLooks;
-    int m_paragraphFormats = 0;  // made so far
-    QTextBlock m_formattedBlock; // the block last given a paragraph's format
-    int m_formattedAs = 0;       // and which one
+    int m_paragraphFormats = 0;           // made so far
+    std::optional<GroupState> m_endState; // in force at the closing brace
+    QTextBlock m_formattedBlock;          // the block last given a paragraph's format
+    int m_formattedAs = 0;                // and which one
     int m_formatChanges = 0;
     qsizetype m_paragraphLength = 0;
     QByteArrayView m_in;

@@ -70,12 +70,20 @@ TEST(ConfigFile, EverySampleThatLoadsIsSavedAgainByteForByte)
 
 TEST(ConfigFile, ATextAFileCannotKeepIsRefusedRatherThanWrittenToComeBackCut)
 {
-    for (const char *text : {"a\"b", "a\r\nb", "Ω"}) {
+    const QString unfit = "the user message holds a double quote, a line break or a character "
+                          "outside Windows-1252, which a configuration file cannot keep.";
+    const QString tooLong = "the user message is longer than 1022 characters, which a "
+                            "configuration file cannot keep.";
+    for (const auto &[text, said] : {std::pair{QString("a\"b"), unfit},
+                                     {"a\r\nb", unfit},
+                                     {"Ω", unfit},
+                                     {QString(1023, 'x'), tooLong}}) {
         DeviceSettings s = DefaultSettings();
-        s.txtUsrM = QString::fromUtf8(text);
-        EXPECT_EQ(Said(WriteConfigFile(s)),
-                  "the user message holds a double quote, a line break or a character outside "
-                  "Windows-1252, which a configuration file cannot keep.");
+        s.txtUsrM = text;
+        EXPECT_EQ(Said(WriteConfigFile(s)), said) << text.size();
+        s.txtUsrM = text.left(1022).remove('"').remove('\r').remove('\n').remove("Ω");
+        const Result<QByteArray> kept = WriteConfigFile(s);
+        EXPECT_TRUE(kept && ReadConfigFile(*kept)) << text.size();
     }
 }
 
