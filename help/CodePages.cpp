@@ -29,30 +29,18 @@ std::vector<QByteArray> namesOf(int codePage)
         return {"Big5", "BIG5"};
     case 10003:
         return {"EUC-KR"};
-    case 10004:
-        return {"x-mac-arabic", "MAC-ARABIC"};
-    case 10005:
-        return {"x-mac-hebrew", "MAC-HEBREW"};
     case 10006:
         return {"x-mac-greek", "MAC-GREEK"};
     case 10007:
         return {"x-mac-cyrillic", "MAC-CYRILLIC"};
     case 10008:
         return {"GB2312", "EUC-CN"};
-    case 10010:
-        return {"x-mac-romanian", "MAC-ROMANIAN"};
     case 10017:
         return {"x-mac-ukrainian", "MAC-UK"};
-    case 10021:
-        return {"x-mac-thai", "MAC-THAI"};
     case 10029:
         return {"x-mac-centraleurroman", "MAC-CENTRALEUROPE"};
-    case 10079:
-        return {"x-mac-icelandic", "MAC-IS"};
     case 10081:
         return {"x-mac-turkish", "MAC-TURKISH"};
-    case 10082:
-        return {"x-mac-croatian", "MAC-CROATIAN"};
     default:
         return {"cp" + QByteArray::number(codePage), "CP" + QByteArray::number(codePage)};
     }
@@ -79,6 +67,11 @@ public:
             m_qt.emplace(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
             return;
         }
+        // Our own tables first: a converter may know a code page otherwise
+        // than Apple does.
+        m_table = MacTableOf(codePage);
+        if (m_table)
+            return;
         for (const QByteArray &name : namesOf(codePage)) {
             QStringDecoder qt(name.constData(), QStringDecoder::Flag::Stateless);
             if (qt.isValid()) {
@@ -91,7 +84,6 @@ public:
                 return;
             }
         }
-        m_table = MacTableOf(codePage);
     }
 
     std::optional<QString> decode(QByteArrayView bytes)

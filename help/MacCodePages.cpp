@@ -6,8 +6,8 @@ namespace kestrix {
 namespace {
 
 // Apple's mapping tables, as the Unicode Consortium publishes them
-// (MAPPINGS/VENDORS/APPLE/ARABIC.TXT, HEBREW.TXT, ROMANIAN.TXT, THAI.TXT and
-// CROATIAN.TXT), less Apple's transcoding hints (U+F860 to U+F87F); printed
+// (MAPPINGS/VENDORS/APPLE/ARABIC.TXT, HEBREW.TXT, ROMANIAN.TXT, THAI.TXT,
+// ICELAND.TXT and CROATIAN.TXT), less Apple's transcoding hints (U+F860 to U+F87F); printed
 // by scripts/mac-code-page-tables.py from the codecs of Python and Perl,
 // which are made from those files.
 
@@ -94,6 +94,26 @@ constexpr MacTable kThai = {
     u"\u0E58", u"\u0E59", u"\u00AE", u"\u00A9", u"\uFFFD", u"\uFFFD", u"\uFFFD", u"\uFFFD",
 };
 
+// Icelandic (10079), after Python's mac_iceland
+constexpr MacTable kIcelandic = {
+    u"\u00C4", u"\u00C5", u"\u00C7", u"\u00C9", u"\u00D1", u"\u00D6", u"\u00DC", u"\u00E1",
+    u"\u00E0", u"\u00E2", u"\u00E4", u"\u00E3", u"\u00E5", u"\u00E7", u"\u00E9", u"\u00E8",
+    u"\u00EA", u"\u00EB", u"\u00ED", u"\u00EC", u"\u00EE", u"\u00EF", u"\u00F1", u"\u00F3",
+    u"\u00F2", u"\u00F4", u"\u00F6", u"\u00F5", u"\u00FA", u"\u00F9", u"\u00FB", u"\u00FC",
+    u"\u00DD", u"\u00B0", u"\u00A2", u"\u00A3", u"\u00A7", u"\u2022", u"\u00B6", u"\u00DF",
+    u"\u00AE", u"\u00A9", u"\u2122", u"\u00B4", u"\u00A8", u"\u2260", u"\u00C6", u"\u00D8",
+    u"\u221E", u"\u00B1", u"\u2264", u"\u2265", u"\u00A5", u"\u00B5", u"\u2202", u"\u2211",
+    u"\u220F", u"\u03C0", u"\u222B", u"\u00AA", u"\u00BA", u"\u03A9", u"\u00E6", u"\u00F8",
+    u"\u00BF", u"\u00A1", u"\u00AC", u"\u221A", u"\u0192", u"\u2248", u"\u2206", u"\u00AB",
+    u"\u00BB", u"\u2026", u"\u00A0", u"\u00C0", u"\u00C3", u"\u00D5", u"\u0152", u"\u0153",
+    u"\u2013", u"\u2014", u"\u201C", u"\u201D", u"\u2018", u"\u2019", u"\u00F7", u"\u25CA",
+    u"\u00FF", u"\u0178", u"\u2044", u"\u20AC", u"\u00D0", u"\u00F0", u"\u00DE", u"\u00FE",
+    u"\u00FD", u"\u00B7", u"\u201A", u"\u201E", u"\u2030", u"\u00C2", u"\u00CA", u"\u00C1",
+    u"\u00CB", u"\u00C8", u"\u00CD", u"\u00CE", u"\u00CF", u"\u00CC", u"\u00D3", u"\u00D4",
+    u"\uF8FF", u"\u00D2", u"\u00DA", u"\u00DB", u"\u00D9", u"\u0131", u"\u02C6", u"\u02DC",
+    u"\u00AF", u"\u02D8", u"\u02D9", u"\u02DA", u"\u00B8", u"\u02DD", u"\u02DB", u"\u02C7",
+};
+
 // Croatian (10082), after Python's mac_croatian
 constexpr MacTable kCroatian = {
     u"\u00C4", u"\u00C5", u"\u00C7", u"\u00C9", u"\u00D1", u"\u00D6", u"\u00DC", u"\u00E1",
@@ -127,6 +147,8 @@ const MacTable *MacTableOf(int codePage)
         return &kRomanian;
     case 10021:
         return &kThai;
+    case 10079:
+        return &kIcelandic;
     case 10082:
         return &kCroatian;
     default:

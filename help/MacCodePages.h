@@ -2,9 +2,11 @@
 #pragma once
 
 // The Macintosh code pages that neither Qt's converters (ICU) nor the C
-// library's iconv know on common systems, by tables of our own: Arabic
-// (10004), Hebrew (10005), Romanian (10010), Thai (10021) and Croatian
-// (10082). Their bytes below 0x80 are ASCII.
+// library's iconv know on common systems, or know otherwise than Apple, by
+// tables of our own, which go before any converter: Arabic
+// (10004), Hebrew (10005), Romanian (10010), Thai (10021), Icelandic (10079;
+// glibc's MAC-IS differs from Apple's in 12 places) and Croatian (10082).
+// Their bytes below 0x80 are ASCII.
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the tables of help/MacCodePages.cpp: bytes 0x80 to 0xFF of the
-# Macintosh code pages that no converter on common systems knows, from Apple's
+# Macintosh code pages that no converter on common systems knows, or knows
+# otherwise than Apple (glibc's MAC-IS is not Mac Icelandic), from Apple's
 # mapping tables as the Unicode Consortium publishes them
 # (MAPPINGS/VENDORS/APPLE/*.TXT). Python's codecs are generated from those
 # files; Perl's Encode module compiles them too and has the two that Python
@@ -16,6 +17,7 @@ PAGES = [  # code page, name in the code, Python codec, Perl encoding
     (10005, "Hebrew", None, "MacHebrew"),
     (10010, "Romanian", "mac_romanian", "MacRomanian"),
     (10021, "Thai", None, "MacThai"),
+    (10079, "Icelandic", "mac_iceland", "MacIcelandic"),
     (10082, "Croatian", "mac_croatian", "MacCroatian"),
 ]
 
