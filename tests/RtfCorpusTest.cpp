@@ -153,8 +153,9 @@ TEST(Rtf, EveryFileAndCaseGivesItsText)
 {
     const QDir corpus(QStringLiteral(KESTRIX_TEST_DATA "/rtf"));
     for (const QString &name : corpus.entryList({"*.rtf"}, QDir::Files))
-        EXPECT_EQ(read(contentOf(corpus.filePath(name)), false) + '\n',
-                  QString::fromUtf8(contentOf(corpus.filePath(QString(name).replace(".rtf", ".txt")))))
+        EXPECT_EQ(
+            read(contentOf(corpus.filePath(name)), false) + '\n',
+            QString::fromUtf8(contentOf(corpus.filePath(QString(name).replace(".rtf", ".txt")))))
             << name.toStdString();
     for (const QString &path : Scenarios("rtf/cases")) {
         const QStringList lines = QString::fromUtf8(contentOf(path)).split('\n');
