@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The box's reading of its line: write sequences with their timing, and the
-// verdict on each.
+// verdict on each, from tests/data/box.
 
 #include "BoxReceiver.h"
 #include "LatenessMeter.h"
-#include "QtPrinters.h"
+#include "Scenario.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +21,7 @@ ConfigFrame sampleFrame()
     return frame;
 }
 
-// The writes, a word each: H the header, H1 its first byte alone, Hx with a
-// wrong second byte; B1 and B2 the blocks, B1+N with byte N changed, B1-N
-// short by N bytes; N four bytes of noise. A number is the pause in ms
-// before the next write; a write ending in "." goes a byte at a time, 1 ms
-// apart. The line is quiet afterwards.
+// The writes as tests/data/box/receptions.txt writes them.
 std::vector<Reception> play(BoxReceiver &receiver, const QString &writes)
 {
     auto at = BoxReceiver::Clock::now();
@@ -69,81 +65,39 @@ QString verdict(const Reception &r)
     return said + r.lcd + (r.accepted ? QString() : ": " + r.reason);
 }
 
-} // namespace
-
-TEST(BoxReceiver, EachSequenceGetsItsVerdictAndTheNextOneIsReadAfresh)
+// Each sequence gets its verdict, and the next one is read afresh.
+void receive(const QString &rest)
 {
-    const struct
-    {
-        double latencyMs; // how late the reader may have read
-        const char *writes;
-        const char *verdict; // how it starts
-    } cases[] = {
-        {1, "H 10 B1 400 H 10 B2", "OK!"},
-        {1, "H. 10 B1. 400 H. 10 B2.", "OK!"},
-        {1, "N 50 H 10 B1 400 H 10 B2", "4 stray OK!"},
-        {1, "H 10 B1+10 400 H 10 B2", "ERR CHECKSUM: block 1 carries checksum"},
-        {1, "H 10 B1 400 H 10 B2+64", "ERR CHECKSUM: block 2 carries checksum"},
-        {1, "H 10 B1 400 H 10 B2-20", "ERR SHORT BLOCK: block 2 stopped after 45 of 65 bytes"},
-        {1, "H 10 B1", "ERR SHORT BLOCK: block 2 never came"},
-        {1, "H 10 B1 400 Hx 10 B2", "ERR HEADER: header 2 byte 2 is 0x01, not 0xfe"},
-        {1, "H 10 B1 400 H1", "ERR HEADER: header 2 stopped after 1 of 2 bytes"},
-        {1, "H 2 B1 400 H 10 B2",
-         "ERR TIMING: block 1 came 2.0 ms after its header; the box needs 10 ms"},
-        {1, "H 10 B1 100 H 10 B2",
-         "ERR TIMING: header 2 came 100.0 ms after block 1; the box needs 400 ms"},
-        {1, "H 0 B1 400 H 0 B2", "ERR TIMING: block 1 came 0.0 ms"},
-        // 3 ms after a header is no pause: on a real line a block sent with
-        // none starts 4.2 ms after its header, one sent after 10 ms at 10.
-        {1, "H 3 B1 400 H 10 B2", "ERR TIMING: block 1 came 3.0 ms"},
-        {1, "H 10 B1 400 H 4 B2", "ERR TIMING: block 2 came 4.0 ms"},
-        {0, "H 8 B1 400 H 8 B2", "OK!"},
-        // A late reader sees gaps short by up to its lateness.
-        {2, "H 5 B1 400 H 5 B2", "?0 ?2 OK!"},
-        {20, "H 0 B1 400 H 0 B2", "?0 ?2 OK!"},
-        {20, "H 0 B1 0 H 0 B2", "?0 ERR TIMING: header 2 came 0.0 ms after block 1"},
-        {20, "H 10 B1 380 H 10 B2", "?1 OK!"},
-        {20, "H 10 B1 370 H 10 B2", "ERR TIMING: header 2 came 370.0 ms"},
-        // A reader starved past the quiet limit may have been sent block 2 in time.
-        {300, "H 10 B1 1700 H 10 B2", "OK!"},
-    };
-    for (const auto &c : cases) {
-        BoxReceiver receiver;
-        receiver.setReaderLatency(c.latencyMs);
-        const std::vector<Reception> got = play(receiver, c.writes);
-        ASSERT_EQ(got.size(), 1u) << c.writes; // the rest of a refused one is passed over
-        EXPECT_TRUE(verdict(got[0]).startsWith(c.verdict))
-            << c.writes << ": " << verdict(got[0]).toStdString();
-        EXPECT_TRUE(!got[0].accepted || got[0].frame == sampleFrame()) << c.writes;
+    const QStringList fields = rest.split('|');
+    BoxReceiver receiver;
+    receiver.setReaderLatency(fields[0].toDouble());
+    const std::vector<Reception> got = play(receiver, fields[1].trimmed());
+    ASSERT_EQ(got.size(), 1u); // the rest of a refused one is passed over
+    EXPECT_PRED2(Matches, verdict(got[0]), fields[2].trimmed() + "...");
+    EXPECT_TRUE(!got[0].accepted || got[0].frame == sampleFrame());
 
-        const std::vector<Reception> next = play(receiver, "H 10 B1 400 H 10 B2");
-        ASSERT_EQ(next.size(), 1u) << c.writes;
-        EXPECT_EQ(verdict(next[0]), "OK!") << c.writes;
-        EXPECT_EQ(next[0].gapsMs, (std::vector<double>{10, 400, 10})) << c.writes;
-        EXPECT_FALSE(receiver.deadline()) << c.writes;
-    }
+    const std::vector<Reception> next = play(receiver, "H 10 B1 400 H 10 B2");
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(verdict(next[0]), "OK!");
+    EXPECT_EQ(next[0].gapsMs, (std::vector<double>{10, 400, 10}));
+    EXPECT_FALSE(receiver.deadline());
 }
 
-TEST(LatenessMeter, AllowsTwiceTheWorstRecentLateness)
+void allow(const QString &rest)
 {
-    const struct
-    {
-        std::vector<std::pair<int, int>> wakes; // ms: when due, how late
-        double allowanceMs;
-    } cases[] = {
-        {{}, 1},
-        {{{0, 5}}, 11},
-        {{{0, -8}}, 1}, // woken early by data
-        {{{0, 100}, {2000, 0}}, 201},
-        {{{0, 100}, {3200, 0}}, 1}, // forgotten after three seconds
-        {{{0, 100}, {1000, 30}, {3200, 0}}, 61},
-    };
-    for (const auto &c : cases) {
-        LatenessMeter meter;
-        const auto start = LatenessMeter::Clock::now();
-        for (const auto &[due, late] : c.wakes)
-            meter.wake(start + std::chrono::milliseconds(due),
-                       start + std::chrono::milliseconds(due + late));
-        EXPECT_DOUBLE_EQ(meter.allowanceMs(), c.allowanceMs) << c.wakes.size();
+    LatenessMeter meter;
+    const auto start = LatenessMeter::Clock::now();
+    for (const QString &wake : rest.section('|', 1).split(' ', Qt::SkipEmptyParts)) {
+        const auto due = start + std::chrono::milliseconds(wake.section(':', 0, 0).toInt());
+        meter.wake(due, due + std::chrono::milliseconds(wake.section(':', 1).toInt()));
     }
+    EXPECT_DOUBLE_EQ(meter.allowanceMs(), rest.section('|', 0, 0).toDouble());
+}
+
+} // namespace
+
+TEST(BoxReceiver, EveryCaseGetsItsVerdict)
+{
+    for (const QString &path : Scenarios("box"))
+        RunScenario(path, {{"receive", receive}, {"allow", allow}});
 }

@@ -6,14 +6,12 @@
 #include "ConfigFile.h"
 #include "ConfigFileStore.h"
 #include "ConfigFolder.h"
-#include "QtPrinters.h"
+#include "Scenario.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <iostream>
 
 using namespace kestrix;
 
@@ -50,7 +48,7 @@ private:
 
 TEST(ConfigFile, EverySampleThatLoadsIsSavedAgainByteForByte)
 {
-    const QDir samples(QStringLiteral(KESTRIX_CFG_SAMPLES));
+    const QDir samples(QStringLiteral(KESTRIX_TEST_DATA "/cfg"));
     int loaded = 0;
     for (const QString &name : samples.entryList({"*.cfg"})) {
         const Result<DeviceSettings> read = LoadConfigFile(samples.filePath(name));
@@ -96,45 +94,26 @@ TEST(ConfigFile, AnEndlessFileIsNotReadPastOneField)
     }
 }
 
-TEST(ConfigFile, FileTitleIsThePartAfterTheLastSlashOfEitherKind)
+// Save and Load start where the operator may write; a file's title.
+TEST(ConfigFolder, EveryCaseStartsWhereItSays)
 {
-    EXPECT_EQ(FileTitle("/home/op/Kestrix.cfg"), "Kestrix.cfg");
-    EXPECT_EQ(FileTitle("C:\\Radio\\box 2.cfg"), "box 2.cfg");
-    EXPECT_EQ(FileTitle("a/b\\c.cfg"), "c.cfg");
-    EXPECT_EQ(FileTitle("plain.cfg"), "plain.cfg");
-}
-
-// Save and Load start beside the program only where it can be written; an
-// installed program's folder belongs to the system.
-TEST(ConfigFolder, DialogsStartWhereTheOperatorMayWrite)
-{
-    const struct
-    {
-        const char *program, *documents, *expected; // folders: "w"ritable, "r"ead-only, "-" none
-    } cases[] = {{"w", "w", "program"},
-                 {"r", "w", "documents"},
-                 {"-", "w", "documents"},
-                 {"r", "-", "home"},
-                 {"-", "r", "home"}};
-    for (const auto &c : cases) {
+    const auto start = [](const QString &rest) {
         QTemporaryDir root;
         const QString program = root.filePath("program"), documents = root.filePath("documents");
-        bool rightsBind = true;
-        for (const auto &[path, kind] : {std::pair{program, c.program}, {documents, c.documents}}) {
-            if (*kind != '-')
+        for (const auto &[path, kind] : {std::pair{program, rest[0]}, {documents, rest[2]}}) {
+            if (kind != '-')
                 QDir().mkdir(path);
-            if (*kind == 'r') {
-                QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-                rightsBind = !QFile(path + "/probe").open(QIODevice::WriteOnly);
-            }
+            if (kind == 'r' && QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner) &&
+                QFile(path + "/probe").open(QIODevice::WriteOnly))
+                GTEST_SKIP() << "this user writes into read-only folders";
         }
-        if (!rightsBind) {
-            std::cout << "skipped: this user writes into read-only folders\n";
-            continue;
-        }
-        const QString expected =
-            QString(c.expected) == "home" ? root.path() : root.filePath(c.expected);
-        EXPECT_EQ(ConfigFileFolder(program, documents, root.path()), expected)
-            << c.program << " " << c.documents;
-    }
+        const QString expected = rest.section(" | ", 1);
+        EXPECT_EQ(ConfigFileFolder(program, documents, root.path()),
+                  expected == "home" ? root.path() : root.filePath(expected));
+    };
+    const auto title = [](const QString &rest) {
+        EXPECT_EQ(FileTitle(rest.section(" | ", 0, 0)), rest.section(" | ", 1));
+    };
+    for (const QString &path : Scenarios("folders"))
+        RunScenario(path, {{"start", start}, {"title", title}});
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NumericText.h"
 #include "LocaleGuard.h"
-#include "QtPrinters.h"
+#include "Scenario.h"
 
 #include <gtest/gtest.h>
 
@@ -11,35 +11,26 @@
 using namespace kestrix;
 using P = NumberPattern;
 
-TEST(NumericText, TheParseReadsTheLeadingNumber)
+// The cases of tests/data/numbers.
+TEST(NumericText, ParseAndRoundAsTheCasesSay)
 {
-    const double max = std::numeric_limits<double>::max();
-    const QString zeros(400, '0'); // too long for a double: the order decides, not the exponent
-    // clang-format off
-    const std::pair<QString, double> cases[] = {
-        {"14.065", 14.065}, {"12.5.3", 12.5}, {"1,5", 1}, {"letters", 0}, {"", 0}, {" 7 5", 75},
-        {"1\t2\n3", 123}, {"1\r2", 1}, {"-1", -1}, {"+2", 2}, {"- 4", -4}, {"--5", 0}, {".5", 0.5},
-        {".", 0}, {"-", 0}, {"3abc", 3}, {"1E3", 1000}, {"1d2", 100}, {"2.5e-1x", 0.25}, {"1e", 1},
-        {"1e+", 1}, {"E5", 0},
-        {"&HFF", 255}, {"&hff", 255}, {"&HFFFF", -1}, {"&H10000", 65536}, {"&HFFFFFFFF", -1},
-        {"&O17", 15}, {"&H", 0}, {"&HG", 0}, {"&X1", 0}, {"1e-999", 0}, {"1e999", max},
-        {"-1e999", -max}, {"1e99999999999999999999999", max}, {"1e-99999999999999999999999", 0},
-        {"1" + zeros + "e-50", max}, {"-0." + zeros + "1e50", 0}, {"1" + zeros + "e-100", 1e300}};
-    // clang-format on
-    for (const auto &[text, value] : cases)
-        EXPECT_DOUBLE_EQ(ParseLeadingNumber(text), value) << text.left(20).toStdString();
+    const auto number = [](const QString &text) {
+        const double max = std::numeric_limits<double>::max();
+        return text == "max" ? max : text == "-max" ? -max : text.toDouble();
+    };
+    const auto parse = [&](const QString &rest) {
+        QString text = rest.section(" | ", 0, 0);
+        text.replace("\\t", "\t").replace("\\n", "\n").replace("\\r", "\r");
+        EXPECT_DOUBLE_EQ(ParseLeadingNumber(text), number(rest.section(" | ", 1)));
+    };
+    const auto round = [&](const QString &rest) {
+        EXPECT_EQ(RoundHalfEven(number(rest.section(" | ", 0, 0))), number(rest.section(" | ", 1)));
+    };
+    for (const QString &path : Scenarios("numbers"))
+        RunScenario(path, {{"parse", parse}, {"round", round}});
     const auto point = LocaleGuard::point();
     EXPECT_DOUBLE_EQ(ValueOf("1,810"), 1.81);
     EXPECT_DOUBLE_EQ(ValueOf("12,5,3"), 12.5);
-}
-
-TEST(NumericText, RoundHalfEvenSendsTiesToTheEvenInteger)
-{
-    const std::pair<double, double> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},
-                                               {-0.5, 0}, {-1.5, -2}, {2.4, 2},
-                                               {2.6, 3},  {-2.6, -3}, {7, 7}};
-    for (const auto &[value, rounded] : cases)
-        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
 // Random texts of four decimals against their rounding done in integers:
