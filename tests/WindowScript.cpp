@@ -61,7 +61,6 @@
 //                               message boxes as "title (icon): text"; a
 //                               trailing * matches any rest
 //   expect file FILE "bytes"|@FILE
-//   expect choices N=PATH...    every stored choice of a device
 //   expect missing N "text"     what sending on COMN says while its device is missing
 //   expect same                 the window shows what it did at "remember"
 //
@@ -75,7 +74,6 @@
 #include "PortChooser.h"
 #include "QtSerialPort.h"
 #include "SetupFixture.h"
-#include "frmIstruzioni.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -84,7 +82,6 @@
 #include <QJsonDocument>
 #include <QMenu>
 #include <QMimeData>
-#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -269,21 +266,14 @@ protected:
 
     template <typename T = QObject> T *find(const QString &name) const
     {
-        if (auto *found = qobject_cast<T *>(lookup(name)))
-            return found;
-        throw std::runtime_error("no " + std::string(T::staticMetaObject.className()) + " named " +
-                                 name.toStdString());
+        const QObject *found = lookup(name);
+        return Part<T>(found ? found : setup.get(), name);
     }
 
-    // Lets a window just opened take the activation, or close at it.
-    void settle() const
+    // Lets a window just opened take the activation, one just closed go.
+    static void settle()
     {
         QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QWidget *chooser = setup->findChild<PortChooser *>();
-        const QPointer<QWidget> opened = chooser ? chooser : setup->instructions();
-        (void)QTest::qWaitFor(
-            [&] { return !opened || !opened->isVisible() || opened->isActiveWindow(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -493,16 +483,14 @@ protected:
         want.toInt(&number);
         for (const QString &name : names) {
             if (want == "hidden" && !lookup(name))
-                continue; // gone
-            const QList<TextBox *> fields = setup->findChildren<TextBox *>();
-            const QList<QWidget *> all = setup->findChildren<QWidget *>();
-            QObjectList controls;
-            for (QWidget *w : all)
-                if (!w->isWindow() && w->isVisibleTo(setup.get())) // not the lists' popups
-                    controls << w;
-            for (QObject *o : name == "fields"     ? QObjectList(fields.begin(), fields.end())
-                              : name == "controls" ? controls
-                                                   : QObjectList{find(name)}) {
+                continue;    // gone
+            QObjectList all; // the fields, or the controls shown but not the lists' popups
+            for (QWidget *w : setup->findChildren<QWidget *>())
+                if (name == "fields" ? qobject_cast<TextBox *>(w) != nullptr
+                                     : !w->isWindow() && w->isVisibleTo(setup.get()))
+                    all << w;
+            for (QObject *o :
+                 name == "fields" || name == "controls" ? all : QObjectList{find(name)}) {
                 const QString is = number || want.startsWith('"') ? valueOf(o)
                                    : statesOf(o).contains(want)   ? want
                                                                   : statesOf(o).join(' ');
@@ -662,7 +650,7 @@ protected:
         {"close",
          [this](const Words &w) {
              find<QWidget>(w.value(1, "Setup"))->close();
-             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+             settle();
          }},
         {"wait",
          [this](const Words &w) {
@@ -677,13 +665,6 @@ protected:
          }},
         {"expect", [this](const Words &w) { expectEach(w.mid(1, w.size() - 2), w.last()); }},
         {"expect file", [this](const Words &w) { EXPECT_EQ(contents(*path(w[2])), bytes(w[3])); }},
-        {"expect choices",
-         [this](const Words &w) {
-             QStringList all;
-             for (const auto &[number, device] : portMappings.devices)
-                 all << QStringLiteral("%1=%2").arg(number).arg(device);
-             EXPECT_EQ(all, w.mid(2));
-         }},
         {"expect missing",
          [this](const Words &w) {
              QtSerialPort serial(QProcessEnvironment::systemEnvironment(), &portMappings);
