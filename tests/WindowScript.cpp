@@ -77,6 +77,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -144,11 +145,6 @@ std::vector<ScriptLine> ReadScript(const QString &path)
     return lines;
 }
 
-QString data(const QString &name)
-{
-    return QStringLiteral(KESTRIX_TESTS "/data/window/") + name;
-}
-
 std::vector<Scenario> ReadScenarios()
 {
     static const QRegularExpression notInAName("[^A-Za-z0-9]+");
@@ -168,7 +164,8 @@ std::vector<Scenario> ReadScenarios()
             }
     // The tables of the fields' reactions, a row a step.
     for (const QString table : {"keys", "entry"}) {
-        scenarios.push_back({table.toStdString(), ReadScript(data(table + ".txt"))});
+        scenarios.push_back(
+            {table.toStdString(), ReadScript(KESTRIX_TESTS "/data/window/" + table + ".txt")});
         for (ScriptLine &row : scenarios.back().steps)
             if (row.words[0] != "locale")
                 row.words.prepend(table);
@@ -196,7 +193,22 @@ protected:
         setLocale("point");
         QDir::setCurrent(m_folder.path()); // where the help file is looked for
         SetupFixture::SetUp();
-        ASSERT_TRUE(showActive());
+        // The window opens at its designed size, fixed, minimizable only, with
+        // its icon in both sizes, in the one font of a run with one installed.
+        const QString family = qEnvironmentVariable("KESTRIX_TEST_FONT_FAMILY");
+        ASSERT_TRUE(family.isEmpty() || QFontInfo(setup->font()).family() == family);
+        EXPECT_TRUE(setup->size() == QSize(569, 323) &&
+                    setup->minimumSize() == setup->maximumSize());
+        const Qt::WindowFlags flags = setup->windowFlags();
+        EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint &&
+                    !(flags & Qt::WindowMaximizeButtonHint));
+        const QList<QSize> sizes = setup->windowIcon().availableSizes();
+        EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
+        // Shown and active, as the operator has it.
+        setup->show();
+        setup->activateWindow(); // on a real display; offscreen it takes the next line
+        QApplication::setActiveWindow(setup.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get(), 10000));
         services.duringEvents = [this] {
             m_progress << valueOf(setup->findChild<QLabel *>("lblInfo"));
         };
@@ -373,7 +385,9 @@ protected:
     {
         if (name == "cancel")
             return std::nullopt;
-        return name.startsWith('@') ? data(name.mid(1)) : QDir(m_folder.path()).filePath(name);
+        if (name.startsWith('@'))
+            return KESTRIX_TESTS "/data/window/" + name.mid(1);
+        return QDir(m_folder.path()).filePath(name);
     }
 
     QByteArray bytes(const QString &word) const
