@@ -151,9 +151,9 @@ std::vector<Scenario> ReadScenarios()
     std::vector<Scenario> scenarios;
     // On a real X server what only it shows; offscreen the rest.
     for (const QString &under : qgetenv("QT_QPA_PLATFORM") == "xcb"
-                                    ? Words{"scenarios/x11"}
-                                    : Words{"scenarios", "data/side-windows"})
-        for (const QDir folder(KESTRIX_TESTS "/" + under);
+                                    ? Words{"../scenarios/x11"}
+                                    : Words{"../scenarios", "side-windows"})
+        for (const QDir folder(QDir::cleanPath(KESTRIX_TEST_DATA "/" + under));
              const QString &file : folder.entryList({"*.txt"}, QDir::Files))
             for (const ScriptLine &line : ReadScript(folder.filePath(file))) {
                 const QString name = QFileInfo(file).baseName() + ' ' + line.words.mid(1).join(' ');
@@ -165,7 +165,7 @@ std::vector<Scenario> ReadScenarios()
     // The tables of the fields' reactions, a row a step.
     for (const QString table : {"keys", "entry"}) {
         scenarios.push_back(
-            {table.toStdString(), ReadScript(KESTRIX_TESTS "/data/window/" + table + ".txt")});
+            {table.toStdString(), ReadScript(KESTRIX_TEST_DATA "/window/" + table + ".txt")});
         for (ScriptLine &row : scenarios.back().steps)
             if (row.words[0] != "locale")
                 row.words.prepend(table);
@@ -386,7 +386,7 @@ protected:
         if (name == "cancel")
             return std::nullopt;
         if (name.startsWith('@'))
-            return KESTRIX_TESTS "/data/window/" + name.mid(1);
+            return KESTRIX_TEST_DATA "/window/" + name.mid(1);
         return QDir(m_folder.path()).filePath(name);
     }
 
