@@ -39,11 +39,6 @@ inline kestrix::CheckBox *Check(const QObject *w, const QString &name)
     return Part<kestrix::CheckBox>(w, name);
 }
 
-inline kestrix::ComboBox *List(const QObject *w, const QString &name, int element = -1)
-{
-    return Part<kestrix::ComboBox>(w, name, element);
-}
-
 inline QPushButton *Button(const QObject *w, const QString &name)
 {
     return Part<QPushButton>(w, name);

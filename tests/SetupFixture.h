@@ -29,15 +29,6 @@ protected:
         setup->load();
     }
 
-    // Shows the window as the active one, as the operator has it.
-    bool showActive()
-    {
-        setup->show();
-        setup->activateWindow(); // on a real display; offscreen it takes the next line
-        QApplication::setActiveWindow(setup.get());
-        return QTest::qWaitForWindowActive(setup.get(), 10000);
-    }
-
     FakeServices services;
     FakeFileDialogs files;
     FakeSerialPort port;

@@ -40,26 +40,17 @@ TEST(PortNumberOf, ReadsTheLeadingNumberRoundedToEven)
         EXPECT_EQ(PortNumberOf(text), number) << text;
 }
 
-// COMn, for n from 1 to 16 alone, is the device its variable names, else the
-// stored choice (kept under its own number), else ttyS<n-1>; a variable that
-// is set but empty names none.
-TEST(ResolvePort, TheVariableThenTheStoredChoiceThenTheStandardPort)
+// COMn is COM1 to COM16 alone, and a stored choice is kept under its own
+// number. Which device a number means, and why: the chooser's scenarios.
+TEST(ResolvePort, OnlyCom1ToCom16AndTheChoiceStoredUnderItsNumber)
 {
     QTemporaryDir folder;
     StoredPortMappings stored(folder.filePath("ports.conf"));
     ASSERT_TRUE(stored.store(2, "/dev/ttyUSB1"));
     EXPECT_EQ(QSettings(folder.filePath("ports.conf"), QSettings::IniFormat).value("ports/COM2"),
               "/dev/ttyUSB1"); // where it outlives the program
-    QProcessEnvironment environment;
-    environment.insert("KESTRIX_COM2", "");
-    environment.insert("KESTRIX_COM3", "");
-    environment.insert("KESTRIX_COM4", "/dev/ttyUSB0");
-    EXPECT_FALSE(ResolvePort(0, environment, &stored) || ResolvePort(17, environment, &stored));
-#ifndef Q_OS_WIN
-    EXPECT_EQ(SourceName(ResolvePort(4, environment, &stored)->source, 4), "named by KESTRIX_COM4");
-    EXPECT_EQ(ResolvePort(2, environment, &stored)->device, "/dev/ttyUSB1");
-    EXPECT_EQ(ResolvePort(3, environment, &stored)->device, "/dev/ttyS2");
-#endif
+    EXPECT_FALSE(ResolvePort(0, {}, &stored) || ResolvePort(17, {}, &stored));
+    EXPECT_TRUE(ResolvePort(1, {}, &stored) && ResolvePort(16, {}, &stored));
 }
 
 TEST(QtNameFilters, DescriptionsKeepTheirPatternAndStarDotStarMeansEveryFile)

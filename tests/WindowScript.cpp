@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings window driven by scripts, one step a line, and by two tables
-// of what its fields make of their input (tests/data/window/keys.txt and
-// entry.txt, a row a step). Built twice: offscreen, with the scripts in
-// tests/scenarios, and on a real X server (run-xvfb.sh), with the scripts in
+// The settings window and the windows it opens, driven by scripts, one step
+// a line, and by two tables of what its fields make of their input
+// (tests/data/window/keys.txt and entry.txt, a row a step). Run twice:
+// offscreen, with the scripts in tests/scenarios and tests/data/side-windows,
+// and on a real X server (run-xvfb.sh), with the scripts in
 // tests/scenarios/x11 and the X server's ways of entering text.
 //
 // A script file holds scenarios, each begun by "== what it shows". Each runs
 // on a fresh window, shown and active, under a point locale, with a folder
-// of its own for files. Words are separated by blanks; a "quoted text" is one
-// word and reads its escapes as JSON does (\r \n \" \\ \u0000). NAME is a
-// control's name as the window gives it (txtRangeLow(2), cmdSend, lblInfo,
-// tmrHide, Dialog); Setup is the window itself.
+// of its own for files that is the working folder. Words are separated by
+// blanks; a "quoted text" is one word and reads its escapes as JSON does
+// (\r \n \" \\ \u0000). NAME is a control's name as its window gives it
+// (txtRangeLow(2), cmdSend, lblInfo, tmrHide, Dialog, frmIstruzioni,
+// rtfIstruzioni, PortChooser); Setup is the window itself. The chooser's
+// parts are lstPorts, lblNow, lblProblem and cmd with its buttons' first word.
 //
 //   locale comma|point          the default locale from here on
 //   set NAME VALUE              a program write: a text, a check value, a list
-//                               position, a timer's interval
+//                               position or row, a timer's interval
 //   click NAME                  the operator clicks it with the mouse
 //   pick NAME N                 the operator chooses entry N, even the one shown
 //   focus NAME                  it takes the focus
@@ -23,12 +26,18 @@
 //   xtype|xmenu|xmiddle "text"  the same through the X server: typed, pasted
 //                               from the right-click menu or with a middle click
 //   key KEY                     to the focused control: Return, Enter, Tab, Ctrl+V
+//   menu NAME "caption"         the last entry of its context menu, chosen
 //   xkey KEY...                 keys through the X server
 //   wheel NAME                  the wheel turned down over it
 //   save|load FILE|@FILE|cancel Save or Load answered with a file of the
 //                               scenario's folder, of tests/data/window (@), or
 //                               a cancel
 //   file FILE "bytes"|@FILE     writes a file in the scenario's folder
+//   mkdir FILE                  makes a folder there
+//   device PATH DESCRIPTION MAKER SERIAL STABLE-NAME free|"in use"|"no permission"|unknown
+//                               a serial port the machine lists from now on
+//   stored N PATH, stored fails "why"   the stored choice for COMN; storing fails
+//   env NAME VALUE              sets an environment variable for the scenario
 //   port fail N                 the port fails at its Nth call from now on (0 next)
 //   port opens-closed|open|closed   opens but reads back closed; is held open,
 //                               or closed
@@ -36,7 +45,8 @@
 //   wait NAME STATE             until it is so, at most 10 s
 //   remember                    keeps what the window shows, for "expect same"
 //   at pause N STEP...          runs STEP inside the Nth pause from now on
-//   expect NAME... VALUE|STATE  a text, number or caption ("quoted" or a number),
+//   expect NAME... VALUE|STATE  a text, number, caption or the rows of a list
+//                               ("quoted", a trailing * matching any rest, or a number),
 //                               or a state: enabled (a frame's labels too),
 //                               disabled, shown, hidden (or gone), active,
 //                               focused, marked, unmarked, running, stopped,
@@ -51,6 +61,7 @@
 //                               message boxes as "title (icon): text"; a
 //                               trailing * matches any rest
 //   expect file FILE "bytes"|@FILE
+//   expect missing N "text"     what sending on COMN says while its device is missing
 //   expect same                 the window shows what it did at "remember"
 //
 // A row of keys.txt runs as the step "keys FIELD TEXT CODES...", a row of
@@ -60,17 +71,23 @@
 // beep or a message box that no step expected.
 
 #include "LocaleGuard.h"
+#include "PortChooser.h"
+#include "QtSerialPort.h"
 #include "SetupFixture.h"
 
 #include <QClipboard>
 #include <QDir>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeWidget>
 
 #include <map>
 
@@ -128,28 +145,27 @@ std::vector<ScriptLine> ReadScript(const QString &path)
     return lines;
 }
 
-QString data(const QString &name)
-{
-    return QStringLiteral(KESTRIX_WINDOW_DATA "/") + name;
-}
-
 std::vector<Scenario> ReadScenarios()
 {
     static const QRegularExpression notInAName("[^A-Za-z0-9]+");
-    const QDir folder(QStringLiteral(KESTRIX_SCENARIOS));
     std::vector<Scenario> scenarios;
-    for (const QString &file : folder.entryList({"*.txt"}, QDir::Files)) {
-        for (const ScriptLine &line : ReadScript(folder.filePath(file))) {
-            const QString name = QFileInfo(file).baseName() + ' ' + line.words.mid(1).join(' ');
-            if (line.words[0] == "==" || scenarios.empty())
-                scenarios.push_back({QString(name).replace(notInAName, "_").toStdString(), {}});
-            if (line.words[0] != "==")
-                scenarios.back().steps.push_back(line);
-        }
-    }
+    // On a real X server what only it shows; offscreen the rest.
+    for (const QString &under : qgetenv("QT_QPA_PLATFORM") == "xcb"
+                                    ? Words{"../scenarios/x11"}
+                                    : Words{"../scenarios", "side-windows"})
+        for (const QDir folder(QDir::cleanPath(KESTRIX_TEST_DATA "/" + under));
+             const QString &file : folder.entryList({"*.txt"}, QDir::Files))
+            for (const ScriptLine &line : ReadScript(folder.filePath(file))) {
+                const QString name = QFileInfo(file).baseName() + ' ' + line.words.mid(1).join(' ');
+                if (line.words[0] == "==")
+                    scenarios.push_back({QString(name).replace(notInAName, "_").toStdString(), {}});
+                else
+                    scenarios.back().steps.push_back(line);
+            }
     // The tables of the fields' reactions, a row a step.
     for (const QString table : {"keys", "entry"}) {
-        scenarios.push_back({table.toStdString(), ReadScript(data(table + ".txt"))});
+        scenarios.push_back(
+            {table.toStdString(), ReadScript(KESTRIX_TEST_DATA "/window/" + table + ".txt")});
         for (ScriptLine &row : scenarios.back().steps)
             if (row.words[0] != "locale")
                 row.words.prepend(table);
@@ -175,8 +191,24 @@ protected:
     void SetUp() override
     {
         setLocale("point");
+        QDir::setCurrent(m_folder.path()); // where the help file is looked for
         SetupFixture::SetUp();
-        ASSERT_TRUE(showActive());
+        // The window opens at its designed size, fixed, minimizable only, with
+        // its icon in both sizes, in the one font of a run with one installed.
+        const QString family = qEnvironmentVariable("KESTRIX_TEST_FONT_FAMILY");
+        ASSERT_TRUE(family.isEmpty() || QFontInfo(setup->font()).family() == family);
+        EXPECT_TRUE(setup->size() == QSize(569, 323) &&
+                    setup->minimumSize() == setup->maximumSize());
+        const Qt::WindowFlags flags = setup->windowFlags();
+        EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint &&
+                    !(flags & Qt::WindowMaximizeButtonHint));
+        const QList<QSize> sizes = setup->windowIcon().availableSizes();
+        EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
+        // Shown and active, as the operator has it.
+        setup->show();
+        setup->activateWindow(); // on a real display; offscreen it takes the next line
+        QApplication::setActiveWindow(setup.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get(), 10000));
         services.duringEvents = [this] {
             m_progress << valueOf(setup->findChild<QLabel *>("lblInfo"));
         };
@@ -194,6 +226,9 @@ protected:
 
     void TearDown() override
     {
+        QDir::setCurrent(m_workingFolder);
+        for (const QString &name : m_variables)
+            qunsetenv(name.toLocal8Bit());
         if (HasFailure())
             return;
         EXPECT_EQ(services.beeps, 0) << "beeps that no step expected";
@@ -224,9 +259,38 @@ protected:
         }
     }
 
+    // The part so named of the settings window, which the chooser belongs to,
+    // or of the help window; none is null, a second window holding one a fault.
+    QObject *lookup(const QString &name) const
+    {
+        if (auto *chooser = setup->findChild<PortChooser *>()) { // it names none of its parts
+            chooser->list()->setObjectName("lstPorts");
+            chooser->current()->setObjectName("lblNow");
+            chooser->problem()->setObjectName("lblProblem");
+            for (QPushButton *button : chooser->findChildren<QPushButton *>())
+                button->setObjectName("cmd" + button->text().remove('&').section(' ', 0, 0));
+        }
+        QObjectList found;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (QObject *o = w->objectName() == name ? w : w->findChild<QObject *>(name);
+                o && !w->parentWidget())
+                found << o;
+        if (found.size() > 1)
+            throw std::runtime_error("two windows hold " + name.toStdString());
+        return found.value(0);
+    }
+
     template <typename T = QObject> T *find(const QString &name) const
     {
-        return Part<T>(setup.get(), name);
+        const QObject *found = lookup(name);
+        return Part<T>(found ? found : setup.get(), name);
+    }
+
+    // Lets a window just opened take the activation, one just closed go.
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void setLocale(const QString &name)
@@ -321,7 +385,9 @@ protected:
     {
         if (name == "cancel")
             return std::nullopt;
-        return name.startsWith('@') ? data(name.mid(1)) : QDir(m_folder.path()).filePath(name);
+        if (name.startsWith('@'))
+            return KESTRIX_TEST_DATA "/window/" + name.mid(1);
+        return QDir(m_folder.path()).filePath(name);
     }
 
     QByteArray bytes(const QString &word) const
@@ -337,6 +403,10 @@ protected:
             list->setListIndex(value.toInt());
         else if (auto *box = qobject_cast<TextBox *>(o))
             box->setText(value);
+        else if (auto *rows = qobject_cast<QTreeWidget *>(o))
+            rows->setCurrentItem(rows->topLevelItem(value.toInt()));
+        else if (auto *text = qobject_cast<QTextEdit *>(o))
+            text->setPlainText(value);
         else
             o->setProperty("interval", value.toInt());
     }
@@ -345,7 +415,18 @@ protected:
     {
         if (auto *check = qobject_cast<const CheckBox *>(o))
             return QString::number(check->value());
-        for (const char *property : {"text", "title", "currentIndex", "interval", "windowTitle"})
+        if (auto *list = qobject_cast<const QTreeWidget *>(o)) {
+            QStringList rows;
+            for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < list->columnCount(); ++c)
+                    cells << list->topLevelItem(r)->text(c);
+                rows << cells.filter(QRegularExpression(".")).join(" | ");
+            }
+            return rows.join(" / ");
+        }
+        for (const char *property :
+             {"text", "title", "currentIndex", "interval", "plainText", "windowTitle"})
             if (o && o->property(property).isValid())
                 return o->property(property).toString();
         return {};
@@ -408,26 +489,30 @@ protected:
         return shown;
     }
 
+    // What was wanted, or what is where a trailing * in it matches the rest.
+    static QString matched(const QString &is, const QString &want)
+    {
+        return want.endsWith('*') && is.startsWith(want.chopped(1)) ? is : want;
+    }
+
     void expectEach(const Words &names, const QString &want) const
     {
         bool number = false;
         want.toInt(&number);
         for (const QString &name : names) {
-            if (want == "hidden" && !setup->findChild<QObject *>(name) && name != "Setup")
-                continue; // gone
-            const QList<TextBox *> fields = setup->findChildren<TextBox *>();
-            const QList<QWidget *> all = setup->findChildren<QWidget *>();
-            QObjectList controls;
-            for (QWidget *w : all)
-                if (!w->isWindow() && w->isVisibleTo(setup.get())) // not the lists' popups
-                    controls << w;
-            for (QObject *o : name == "fields"     ? QObjectList(fields.begin(), fields.end())
-                              : name == "controls" ? controls
-                                                   : QObjectList{find(name)}) {
+            if (want == "hidden" && !lookup(name))
+                continue;    // gone
+            QObjectList all; // the fields, or the controls shown but not the lists' popups
+            for (QWidget *w : setup->findChildren<QWidget *>())
+                if (name == "fields" ? qobject_cast<TextBox *>(w) != nullptr
+                                     : !w->isWindow() && w->isVisibleTo(setup.get()))
+                    all << w;
+            for (QObject *o :
+                 name == "fields" || name == "controls" ? all : QObjectList{find(name)}) {
                 const QString is = number || want.startsWith('"') ? valueOf(o)
                                    : statesOf(o).contains(want)   ? want
                                                                   : statesOf(o).join(' ');
-                EXPECT_EQ(is, unquoted(want)) << name.toStdString();
+                EXPECT_EQ(is, matched(is, unquoted(want))) << name.toStdString();
             }
         }
     }
@@ -461,8 +546,7 @@ protected:
                              ? QString(bytes(word).toHex(' ').toUpper()).split(' ')
                              : QStringList{unquoted(word)});
         for (qsizetype i = 0; i < std::min(expected.size(), happened.size()); ++i)
-            if (expected[i].endsWith('*') && happened[i].startsWith(expected[i].chopped(1)))
-                expected[i] = happened[i];
+            expected[i] = matched(happened[i], expected[i]);
         EXPECT_EQ(happened, expected);
     }
 
@@ -530,7 +614,7 @@ protected:
         {"click",
          [this](const Words &w) {
              QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton);
-             QCoreApplication::processEvents();
+             settle();
          }},
         {"pick",
          [this](const Words &w) {
@@ -540,9 +624,17 @@ protected:
          }},
         {"focus", [this](const Words &w) { focus(find<QWidget>(w[1])); }},
         {"key",
-         [](const Words &w) {
+         [this](const Words &w) {
              const QKeyCombination key = QKeySequence::fromString(w[1])[0];
              QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+             settle();
+         }},
+        {"menu",
+         [this](const Words &w) {
+             std::unique_ptr<QMenu> menu(find<TextBox>(w[1])->createEditMenu());
+             EXPECT_EQ(menu->actions().last()->text(), unquoted(w[2]));
+             menu->actions().last()->trigger();
+             settle();
          }},
         {"xkey", [](const Words &w) { xdotool(QStringList{"key"} + w.mid(1)); }},
         {"wheel", [this](const Words &w) { wheel(find<QWidget>(w[1])); }},
@@ -553,6 +645,21 @@ protected:
              QFile file(*path(w[1]));
              EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes(w[2])) >= 0);
          }},
+        {"mkdir", [this](const Words &w) { EXPECT_TRUE(QDir(m_folder.path()).mkdir(w[1])); }},
+        {"device",
+         [this](const Words &w) {
+             const QStringList states{"free", "in use", "no permission", "unknown"};
+             ports.entries << PortEntry{
+                 w[1],           unquoted(w[2]), unquoted(w[3]),
+                 unquoted(w[4]), unquoted(w[5]), PortAvailability(states.indexOf(unquoted(w[6])))};
+         }},
+        {"stored", [this](const Words &w) { portMappings.devices[w[1].toInt()] = w[2]; }},
+        {"stored fails", [this](const Words &w) { portMappings.failure = unquoted(w[2]); }},
+        {"env",
+         [this](const Words &w) {
+             m_variables << w[1];
+             qputenv(w[1].toLocal8Bit(), unquoted(w[2]).toLocal8Bit());
+         }},
         {"port fail",
          [this](const Words &w) { port.failOnCall = port.calls.size() + w[2].toInt(); }},
         {"port opens-closed", [this](const Words &) { port.opensClosed = true; }},
@@ -561,7 +668,7 @@ protected:
         {"close",
          [this](const Words &w) {
              find<QWidget>(w.value(1, "Setup"))->close();
-             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+             settle();
          }},
         {"wait",
          [this](const Words &w) {
@@ -576,6 +683,13 @@ protected:
          }},
         {"expect", [this](const Words &w) { expectEach(w.mid(1, w.size() - 2), w.last()); }},
         {"expect file", [this](const Words &w) { EXPECT_EQ(contents(*path(w[2])), bytes(w[3])); }},
+        {"expect missing",
+         [this](const Words &w) {
+             QtSerialPort serial(QProcessEnvironment::systemEnvironment(), &portMappings);
+             serial.adviseOnMissingDevice(&ports, "Right-click Comm num to choose one.");
+             EXPECT_TRUE(serial.setPortNumber(w[2].toInt()));
+             EXPECT_EQ(Said(serial.open()), unquoted(w[3]));
+         }},
         {"expect same",
          [this](const Words &) {
              QStringList changes, now = view();
@@ -587,6 +701,8 @@ protected:
     };
     std::unique_ptr<LocaleGuard> m_locale;
     QTemporaryDir m_folder;
+    const QString m_workingFolder = QDir::currentPath();
+    QStringList m_variables; // set by the scenario
     ScriptLine m_step;
     std::map<std::size_t, std::vector<ScriptLine>> m_due; // steps by the pause they wait for
     QStringList m_progress;
