@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The box's reading of its line: write sequences with their timing, and the
-// verdict on each, from tests/data/box.
+// verdict on each, from tests/cases/receptions.txt.
 
 #include "BoxReceiver.h"
 #include "LatenessMeter.h"
@@ -21,7 +21,7 @@ ConfigFrame sampleFrame()
     return frame;
 }
 
-// The writes as tests/data/box/receptions.txt writes them.
+// The writes as tests/cases/receptions.txt writes them.
 std::vector<Reception> play(BoxReceiver &receiver, const QString &writes)
 {
     auto at = BoxReceiver::Clock::now();
@@ -73,7 +73,7 @@ void receive(const QString &rest)
     receiver.setReaderLatency(fields[0].toDouble());
     const std::vector<Reception> got = play(receiver, fields[1].trimmed());
     ASSERT_EQ(got.size(), 1u); // the rest of a refused one is passed over
-    EXPECT_PRED2(Matches, verdict(got[0]), fields[2].trimmed() + "...");
+    EXPECT_TRUE(verdict(got[0]).startsWith(fields[2].trimmed())) << verdict(got[0]).toStdString();
     EXPECT_TRUE(!got[0].accepted || got[0].frame == sampleFrame());
 
     const std::vector<Reception> next = play(receiver, "H 10 B1 400 H 10 B2");
@@ -98,6 +98,5 @@ void allow(const QString &rest)
 
 TEST(BoxReceiver, EveryCaseGetsItsVerdict)
 {
-    for (const QString &path : Scenarios("box"))
-        RunScenario(path, {{"receive", receive}, {"allow", allow}});
+    RunCases("receptions", {{"receive", receive}, {"allow", allow}});
 }

@@ -48,7 +48,7 @@ private:
 
 TEST(ConfigFile, EverySampleThatLoadsIsSavedAgainByteForByte)
 {
-    const QDir samples(QStringLiteral(KESTRIX_TEST_DATA "/cfg"));
+    const QDir samples(QStringLiteral(KESTRIX_TESTS "/data/cfg"));
     int loaded = 0;
     for (const QString &name : samples.entryList({"*.cfg"})) {
         const Result<DeviceSettings> read = LoadConfigFile(samples.filePath(name));
@@ -114,6 +114,5 @@ TEST(ConfigFolder, EveryCaseStartsWhereItSays)
     const auto title = [](const QString &rest) {
         EXPECT_EQ(FileTitle(rest.section(" | ", 0, 0)), rest.section(" | ", 1));
     };
-    for (const QString &path : Scenarios("folders"))
-        RunScenario(path, {{"start", start}, {"title", title}});
+    RunCases("folders", {{"start", start}, {"title", title}});
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's bytes, from files, are the dry runs' business (tools-test.py).
-// Here, from tests/data/frame, what only the window or the box sees: the
+// Here, from tests/cases/frame.txt, what only the window or the box sees: the
 // timer text a build leaves behind, refusals no file can bring about, and
 // the decoder's complaints about bytes the encoder never writes.
 
@@ -50,6 +50,5 @@ void decode(const QString &rest)
 
 TEST(Frame, EveryCaseBuildsOrDecodesAsItSays)
 {
-    for (const QString &path : Scenarios("frame"))
-        RunScenario(path, {{"build", build}, {"decode", decode}});
+    RunCases("frame", {{"build", build}, {"decode", decode}});
 }

@@ -11,7 +11,7 @@
 using namespace kestrix;
 using P = NumberPattern;
 
-// The cases of tests/data/numbers.
+// The cases of tests/cases/numbers.txt.
 TEST(NumericText, ParseAndRoundAsTheCasesSay)
 {
     const auto number = [](const QString &text) {
@@ -26,8 +26,7 @@ TEST(NumericText, ParseAndRoundAsTheCasesSay)
     const auto round = [&](const QString &rest) {
         EXPECT_EQ(RoundHalfEven(number(rest.section(" | ", 0, 0))), number(rest.section(" | ", 1)));
     };
-    for (const QString &path : Scenarios("numbers"))
-        RunScenario(path, {{"parse", parse}, {"round", round}});
+    RunCases("numbers", {{"parse", parse}, {"round", round}});
     const auto point = LocaleGuard::point();
     EXPECT_DOUBLE_EQ(ValueOf("1,810"), 1.81);
     EXPECT_DOUBLE_EQ(ValueOf("12,5,3"), 12.5);

@@ -151,13 +151,13 @@ QByteArray contentOf(const QString &path)
 // text, and a line "==".
 TEST(Rtf, EveryFileAndCaseGivesItsText)
 {
-    const QDir corpus(QStringLiteral(KESTRIX_TEST_DATA "/rtf"));
+    const QDir corpus(QStringLiteral(KESTRIX_TESTS "/data/rtf"));
     for (const QString &name : corpus.entryList({"*.rtf"}, QDir::Files))
         EXPECT_EQ(
             read(contentOf(corpus.filePath(name)), false) + '\n',
             QString::fromUtf8(contentOf(corpus.filePath(QString(name).replace(".rtf", ".txt")))))
             << name.toStdString();
-    for (const QString &path : Scenarios("rtf/cases")) {
+    for (const QString &path : Samples("rtf/cases")) {
         const QStringList lines = QString::fromUtf8(contentOf(path)).split('\n');
         for (int n = 0, start = 0, middle = -1; n < lines.size(); ++n) {
             if (n == start && (lines[n].isEmpty() || lines[n].startsWith('#')))

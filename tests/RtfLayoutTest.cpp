@@ -28,7 +28,7 @@ struct LaidOut
 
     explicit LaidOut(const QByteArray &source, qreal width = -1)
     {
-        QFile file(QStringLiteral(KESTRIX_TEST_DATA "/rtf/") + source);
+        QFile file(QStringLiteral(KESTRIX_TESTS "/data/rtf/") + source);
         const bool isRtf = source.startsWith('{');
         EXPECT_TRUE(isRtf || file.open(QIODevice::ReadOnly)) << source.constData();
         EXPECT_TRUE(ReadRtf(isRtf ? source : file.readAll(), document));

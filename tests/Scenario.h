@@ -1,16 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// Case tables, tests/cases/NAME.txt: a case a line, a verb and what follows
+// it ("parse 1.5 | 1.5"); blank lines and lines starting with # are
+// skipped. A failing case names its file and line.
+
 #include "QtPrinters.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
-// The case files (*.txt) of a folder of tests/data, in name order.
-inline QStringList Scenarios(const QString &folder)
+#include <functional>
+#include <map>
+
+using Steps = std::map<QString, std::function<void(const QString &rest)>>;
+
+inline void RunCases(const QString &name, const Steps &steps)
 {
-    const QDir dir(QStringLiteral(KESTRIX_TEST_DATA "/") + folder);
+    const QString path = QStringLiteral(KESTRIX_TESTS "/cases/%1.txt").arg(name);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    for (int n = 0; n < lines.size(); ++n) {
+        SCOPED_TRACE(QStringLiteral("%1:%2").arg(path).arg(n + 1).toStdString());
+        const auto step = steps.find(lines[n].section(' ', 0, 0));
+        if (step != steps.end())
+            step->second(lines[n].section(' ', 1));
+        else if (!lines[n].trimmed().isEmpty() && !lines[n].startsWith('#'))
+            ADD_FAILURE() << "no such case";
+    }
+}
+
+// The samples (*.txt) of a folder of tests/data, in name order.
+inline QStringList Samples(const QString &folder)
+{
+    const QDir dir(QStringLiteral(KESTRIX_TESTS "/data/") + folder);
     QStringList files;
     for (const QString &name : dir.entryList({"*.txt"}, QDir::Files, QDir::Name))
         files << dir.filePath(name);

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window and the windows it opens, driven by scripts, one step
 // a line, and by two tables of what its fields make of their input
-// (tests/data/window/keys.txt and entry.txt, a row a step). Run twice:
-// offscreen, with the scripts in tests/scenarios and tests/data/side-windows,
-// and on a real X server (run-xvfb.sh), with the scripts in
-// tests/scenarios/x11 and the X server's ways of entering text.
+// (tests/cases/keys.txt and entry.txt, a row a step). Run twice:
+// offscreen, with the scripts in tests/scenarios, and on a real X server (run-xvfb.sh), with the
+// scripts in tests/scenarios/x11 and the X server's ways of entering text.
 //
 // A script file holds scenarios, each begun by "== what it shows". Each runs
 // on a fresh window, shown and active, under a point locale, with a folder
@@ -150,22 +149,20 @@ std::vector<Scenario> ReadScenarios()
     static const QRegularExpression notInAName("[^A-Za-z0-9]+");
     std::vector<Scenario> scenarios;
     // On a real X server what only it shows; offscreen the rest.
-    for (const QString &under : qgetenv("QT_QPA_PLATFORM") == "xcb"
-                                    ? Words{"../scenarios/x11"}
-                                    : Words{"../scenarios", "side-windows"})
-        for (const QDir folder(QDir::cleanPath(KESTRIX_TEST_DATA "/" + under));
-             const QString &file : folder.entryList({"*.txt"}, QDir::Files))
-            for (const ScriptLine &line : ReadScript(folder.filePath(file))) {
-                const QString name = QFileInfo(file).baseName() + ' ' + line.words.mid(1).join(' ');
-                if (line.words[0] == "==")
-                    scenarios.push_back({QString(name).replace(notInAName, "_").toStdString(), {}});
-                else
-                    scenarios.back().steps.push_back(line);
-            }
+    for (const QDir folder(QStringLiteral(KESTRIX_TESTS "/scenarios") +
+                           (qgetenv("QT_QPA_PLATFORM") == "xcb" ? "/x11" : ""));
+         const QString &file : folder.entryList({"*.txt"}, QDir::Files))
+        for (const ScriptLine &line : ReadScript(folder.filePath(file))) {
+            const QString name = QFileInfo(file).baseName() + ' ' + line.words.mid(1).join(' ');
+            if (line.words[0] == "==")
+                scenarios.push_back({QString(name).replace(notInAName, "_").toStdString(), {}});
+            else
+                scenarios.back().steps.push_back(line);
+        }
     // The tables of the fields' reactions, a row a step.
     for (const QString table : {"keys", "entry"}) {
         scenarios.push_back(
-            {table.toStdString(), ReadScript(KESTRIX_TEST_DATA "/window/" + table + ".txt")});
+            {table.toStdString(), ReadScript(KESTRIX_TESTS "/cases/" + table + ".txt")});
         for (ScriptLine &row : scenarios.back().steps)
             if (row.words[0] != "locale")
                 row.words.prepend(table);
@@ -386,7 +383,7 @@ protected:
         if (name == "cancel")
             return std::nullopt;
         if (name.startsWith('@'))
-            return KESTRIX_TEST_DATA "/window/" + name.mid(1);
+            return KESTRIX_TESTS "/data/window/" + name.mid(1);
         return QDir(m_folder.path()).filePath(name);
     }
 

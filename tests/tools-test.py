@@ -3,7 +3,7 @@
 """tools-test.py KESTRIX_SEND KESTRIX_BOX_SIM KESTRIX_CONFIG
 
 The command-line programs as their users run them: the cases of
-data/tools/cases.txt; every sample of data/cfg/ dry-run under a comma and a point
+cases/tools.txt; every sample of data/cfg/ dry-run under a comma and a point
 locale against the output beside it; random settings against the bytes
 worked out here from the rules; sends to the box simulator on a busy
 machine, once unprivileged at the lowest priority."""
@@ -44,7 +44,7 @@ def run(words, **env):
 
 def table():
     os.mkfifo(TMP / "fifo.cfg")
-    for number, line in enumerate((HERE / "data/tools/cases.txt").read_text().splitlines(), 1):
+    for number, line in enumerate((HERE / "cases/tools.txt").read_text().splitlines(), 1):
         if line.strip() and not line.startswith("#"):
             status, command, pattern = (part.strip() for part in line.split(" | ", 2))
             words = shlex.split(command.format(data=HERE / "data", tmp=TMP, cfg=CFG / "example.cfg",
@@ -52,9 +52,9 @@ def table():
             got, out, err = run(words)
             output = out + "--\n" + err
             if got != int(status) or not re.search(pattern, output, re.S | re.M):
-                failed(f"data/tools/cases.txt:{number}", f"exit {got}", output)
+                failed(f"cases/tools.txt:{number}", f"exit {got}", output)
             elif "send" in words and got in (1, 2, 3) and out:  # no dump for what cannot be sent
-                failed(f"data/tools/cases.txt:{number}", "printed a dump", output)
+                failed(f"cases/tools.txt:{number}", "printed a dump", output)
 
 
 def samples():
