@@ -37,7 +37,10 @@ run_tests() {
     (cd "$build" && ctest --stop-on-failure --timeout 300 -j "$(nproc)" -E package_tests \
         >/dev/null 2>&1)
 }
-run_tests || { echo "mutate: the tests fail without any fault" >&2; exit 1; }
+if ! (cd "$build" && ctest --timeout 300 -j "$(nproc)" -E package_tests >"$work/clean.log" 2>&1); then
+    echo "mutate: the tests fail without any fault; see $work/clean.log" >&2
+    exit 1
+fi
 
 # apply FILE ORIGINAL MUTATED: replaces the one place ORIGINAL stands.
 apply() {
