@@ -17,12 +17,17 @@
 
 using Steps = std::map<QString, std::function<void(const QString &rest)>>;
 
+// A file's bytes; "<unreadable>" when it cannot be read.
+inline QByteArray ContentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
 inline void RunCases(const QString &name, const Steps &steps)
 {
     const QString path = QStringLiteral(KESTRIX_TESTS "/cases/%1.txt").arg(name);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    const QStringList lines = QString::fromUtf8(ContentOf(path)).split('\n');
     for (int n = 0; n < lines.size(); ++n) {
         SCOPED_TRACE(QStringLiteral("%1:%2").arg(path).arg(n + 1).toStdString());
         const auto step = steps.find(lines[n].section(' ', 0, 0));
