@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SEND on a real serial device: a pseudo-terminal.
+// SEND on a real serial device: a pseudo-terminal. (A missing device, and
+// the window after a failed send, are in the tools' cases and the send
+// scenarios.)
 
 #include "SetupFixture.h"
 
@@ -88,8 +90,8 @@ TEST_F(PtySend, TwoSendsDeliverTheirBytesWithThePausesBetweenWrites)
         const double gap =
             std::chrono::duration<double, std::milli>(pair.arrival(to) - pair.arrival(from))
                 .count();
-        EXPECT_GE(gap, ms - 5) << "bytes " << from << " to " << to;
-        EXPECT_LE(gap, ms + 150) << "bytes " << from << " to " << to;
+        EXPECT_TRUE(gap >= ms - 5 && gap <= ms + 150)
+            << gap << " ms from byte " << from << " to " << to;
     }
 }
 
@@ -108,12 +110,6 @@ TEST_F(PtySend, OpensTheLineAt4800Baud8N1WithTheModemLinesLow)
     // A pseudo-terminal has no modem lines to read back.
     EXPECT_FALSE(port->lineSettings().dataTerminalReady);
     EXPECT_FALSE(port->lineSettings().requestToSend);
-}
-
-TEST_F(PtySend, AMissingDeviceIsNamed)
-{
-    pair.stop();
-    expectFailureThenRecovery("does not exist", [this] { ASSERT_TRUE(pair.start()); });
 }
 
 TEST_F(PtySend, ADeviceHeldByAnotherProgramIsInUse)
