@@ -7,7 +7,6 @@
 
 #include "QtPrinters.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -36,15 +35,4 @@ inline void RunCases(const QString &name, const Steps &steps)
         else if (!lines[n].trimmed().isEmpty() && !lines[n].startsWith('#'))
             ADD_FAILURE() << "no such case";
     }
-}
-
-// The samples (*.txt) of a folder of tests/data, in name order.
-inline QStringList Samples(const QString &folder)
-{
-    const QDir dir(QStringLiteral(KESTRIX_TESTS "/data/") + folder);
-    QStringList files;
-    for (const QString &name : dir.entryList({"*.txt"}, QDir::Files, QDir::Name))
-        files << dir.filePath(name);
-    EXPECT_FALSE(files.isEmpty()) << dir.path().toStdString();
-    return files;
 }
