@@ -133,18 +133,19 @@ def random_frames():
                    out + err)
 
 
-class Simulator:
-    def __init__(self, count, command=(PROGRAMS["sim"],)):
-        self.process = subprocess.Popen([*command, "--count", str(count)], env=ENV, text=True,
-                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        self.path = self.process.stdout.readline().removeprefix("Listening on ").strip()
+# A box simulator taking count transmissions, and the device it listens on.
+def simulator(count, command=(PROGRAMS["sim"],)):
+    p = subprocess.Popen([*command, "--count", str(count)], env=ENV, text=True,
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    return p, p.stdout.readline().removeprefix("Listening on ").strip()
 
-    def finish(self):
-        try:
-            return self.process.communicate(timeout=30)[0]
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            return self.process.communicate()[0] + "timed out"
+
+def finish(p):
+    try:
+        return p.communicate(timeout=30)[0]
+    except subprocess.TimeoutExpired:
+        p.kill()
+        return p.communicate()[0] + "timed out"
 
 
 def simulated():
@@ -153,23 +154,23 @@ def simulated():
     # Four processes keep both cores busy from before the simulator starts.
     busy = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(4)]
     try:
-        sim = Simulator(6)
-        line = os.open(sim.path, os.O_WRONLY | os.O_NOCTTY)
+        sim, sim_path = simulator(6)
+        line = os.open(sim_path, os.O_WRONLY | os.O_NOCTTY)
         os.write(line, wire)  # no pauses at all
         os.close(line)
         time.sleep(0.7)
-        sends = [run(["send", "--device", sim.path, str(CFG / "example.cfg")])[0] for _ in range(5)]
+        sends = [run(["send", "--device", sim_path, str(CFG / "example.cfg")])[0] for _ in range(5)]
         # Unprivileged and at the lowest priority, the simulator wakes late and must allow for it.
         shutil.copy(PROGRAMS["sim"], TMP)
         TMP.chmod(0o755)
         nobody = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"] if os.geteuid() == 0 else []
-        late = Simulator(3, nobody + ["nice", "-n", "19", str(TMP / "kestrix-box-sim")])
+        late, late_path = simulator(3, nobody + ["nice", "-n", "19", str(TMP / "kestrix-box-sim")])
         time.sleep(1)  # long enough to see how late it wakes
-        late_sends = [run(["send", "--device", late.path, str(CFG / "example.cfg")])[0] for _ in range(3)]
+        late_sends = [run(["send", "--device", late_path, str(CFG / "example.cfg")])[0] for _ in range(3)]
     finally:
         for p in busy:
             p.kill()
-    out = sim.finish()
+    out = finish(sim)
     settings = [row.split("| ")[1] for row in example.splitlines()[3:-1]
                 if re.search(r"\| (range|susp|opt|sect|band|user|DX call)", row)]
     frame_hex = (wire[2:66] + wire[69:133]).hex()
@@ -179,10 +180,10 @@ def simulated():
               r"header 2 came 0\.\d ms after block 1; the box needs 400 ms)\n.*LCD: ERR TIMING"]
     wanted += [rf"Transmission {n}: accepted\n.*LCD: OK!\n  " + re.escape("\n  ".join(settings) + f"\n  frame: {frame_hex}")
                for n in range(2, 7)]
-    if sends != [0] * 5 or sim.process.returncode != 1 or not all(re.search(w, out, re.S) for w in wanted):
-        failed("the simulator", f"sends {sends}, simulator exit {sim.process.returncode}", out)
-    out = late.finish()
-    if late_sends != [0] * 3 or late.process.returncode != 0 or out.count("LCD: OK!") != 3:
+    if sends != [0] * 5 or sim.returncode != 1 or not all(re.search(w, out, re.S) for w in wanted):
+        failed("the simulator", f"sends {sends}, simulator exit {sim.returncode}", out)
+    out = finish(late)
+    if late_sends != [0] * 3 or late.returncode != 0 or out.count("LCD: OK!") != 3:
         failed("the unprivileged simulator", f"sends {late_sends}", out)
 
 
