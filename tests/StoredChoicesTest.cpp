@@ -43,11 +43,9 @@ TEST(StoredChoices, HostileSetUps)
         {QByteArray(1100000, ';') + "\n[ports]\nCOM2=/dev/ttyOld\n", 0644,
          "are not used: the file has \\d+ bytes, more than the 1048576", ""}};
     // clang-format on
-    int ran = 0;
     for (const auto &row : rows) {
         if (::geteuid() == 0 && row.mode == 0)
             continue;
-        ++ran;
         QTemporaryDir folder;
         const auto at = [&folder](QString text) { return text.replace("@", folder.path()); };
         const QString config = folder.filePath("Kestrix/kestrix-config.conf");
@@ -83,5 +81,4 @@ TEST(StoredChoices, HostileSetUps)
             << row.shows;
         ::chmod(QFile::encodeName(folder.filePath("Kestrix")), 0755);
     }
-    EXPECT_GT(ran, 0);
 }
