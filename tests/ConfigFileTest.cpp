@@ -8,43 +8,13 @@
 #include "ConfigFolder.h"
 #include "Scenario.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace kestrix;
-
-namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// An endless stream of one byte, counting what the reader takes from it.
-class EndlessDevice : public QIODevice
-{
-public:
-    explicit EndlessDevice(char fill) : m_fill(fill) { open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
-    qint64 taken = 0;
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        std::fill(data, data + maxSize, m_fill);
-        taken += maxSize;
-        return maxSize;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    char m_fill;
-};
-
-} // namespace
 
 TEST(ConfigFile, EverySampleThatLoadsIsSavedAgainByteForByte)
 {
@@ -58,7 +28,7 @@ TEST(ConfigFile, EverySampleThatLoadsIsSavedAgainByteForByte)
         const QString saved = samples.filePath(QFileInfo(name).completeBaseName() + ".saved");
         const Result<QByteArray> written = WriteConfigFile(*read);
         ASSERT_TRUE(written) << name.toStdString() << ": " << written.error().toStdString();
-        EXPECT_EQ(*written, bytesOf(QFile::exists(saved) ? saved : samples.filePath(name)))
+        EXPECT_EQ(*written, ContentOf(QFile::exists(saved) ? saved : samples.filePath(name)))
             << name.toStdString();
         const Result<DeviceSettings> again = ReadConfigFile(*written);
         EXPECT_TRUE(again && *again == *read) << name.toStdString();
@@ -85,12 +55,14 @@ TEST(ConfigFile, ATextAFileCannotKeepIsRefusedRatherThanWrittenToComeBackCut)
     }
 }
 
-TEST(ConfigFile, AnEndlessFileIsNotReadPastOneField)
+TEST(ConfigFile, ALongFileIsNotReadPastOneField)
 {
     for (const char fill : {'a', ' ', '1'}) {
-        EndlessDevice device(fill);
+        QBuffer device;
+        device.setData(QByteArray(4 << 20, fill));
+        device.open(QIODevice::ReadOnly);
         EXPECT_TRUE(Said(ReadConfigFile(device)).contains("longer than 1024 characters"));
-        EXPECT_LE(device.taken, 64 * 1024) << fill; // the device buffers ahead of the reader
+        EXPECT_LE(device.pos(), 2048) << fill;
     }
 }
 

@@ -10,6 +10,8 @@
 #include "LocaleGuard.h"
 #include "Scenario.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace kestrix;
@@ -18,9 +20,7 @@ namespace {
 
 void build(const QString &rest)
 {
-    QStringList fields = rest.split('|');
-    for (QString &field : fields)
-        field = field.trimmed();
+    const QStringList fields = rest.split(QRegularExpression("\\s*\\|\\s*"));
     const LocaleGuard locale = fields[0] == "point" ? LocaleGuard::point() : LocaleGuard::comma();
     DeviceSettings s = DefaultSettings();
     for (const QString &change : fields[1].split(' ')) {

@@ -86,12 +86,9 @@ public:
     // Waits until count bytes have arrived; false after timeoutMs.
     bool waitFor(int count, int timeoutMs) const
     {
-        for (int waited = 0; bytes().size() < count; waited += 5) {
-            if (waited >= timeoutMs)
-                return false;
+        for (int waited = 0; bytes().size() < count && waited < timeoutMs; waited += 5)
             QThread::msleep(5);
-        }
-        return true;
+        return bytes().size() >= count;
     }
 
 private:

@@ -7,6 +7,7 @@
 #include "RtfReader.h"
 #include "Scenario.h"
 
+#include <QDir>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -63,8 +64,9 @@ QString marked(const QTextBlock &block, bool full)
     if (full && (trailing != 0 || format.topMargin() != 0))
         line += QStringLiteral("[ri %1 sb %2] ").arg(trailing).arg(twips(format.topMargin()));
     QStringList tabs;
-    for (const QTextOption::Tab &tab : format.tabPositions())
-        tabs << QString::number(twips(tab.position));
+    for (const QTextOption::Tab &tab : format.tabPositions()) // kinds: r, c, d and the delimiter
+        tabs << QStringList{"", "r", "c", "d" + QString(tab.delimiter)}[tab.type] +
+                    QString::number(twips(tab.position));
     if (full && !tabs.isEmpty())
         line += "[tabs " + tabs.mid(0, 3).join(' ') + (tabs.size() > 3 ? " ...] " : "] ");
     for (auto run = block.begin(); !run.atEnd(); ++run) {
@@ -137,13 +139,6 @@ QString read(const QByteArray &rtf, bool full)
     return done ? text : "error: " + done.error() + "\n" + text;
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
 } // namespace
 
 // Each file of tests/data/rtf gives the text beside it. Each case of
@@ -154,11 +149,14 @@ TEST(Rtf, EveryFileAndCaseGivesItsText)
     const QDir corpus(QStringLiteral(KESTRIX_TESTS "/data/rtf"));
     for (const QString &name : corpus.entryList({"*.rtf"}, QDir::Files))
         EXPECT_EQ(
-            read(contentOf(corpus.filePath(name)), false) + '\n',
-            QString::fromUtf8(contentOf(corpus.filePath(QString(name).replace(".rtf", ".txt")))))
+            read(ContentOf(corpus.filePath(name)), false) + '\n',
+            QString::fromUtf8(ContentOf(corpus.filePath(QString(name).replace(".rtf", ".txt")))))
             << name.toStdString();
-    for (const QString &path : Samples("rtf/cases")) {
-        const QStringList lines = QString::fromUtf8(contentOf(path)).split('\n');
+    const QDir cases(corpus.filePath("cases"), "*.txt");
+    EXPECT_GT(cases.count(), 0u);
+    for (const QString &name : cases.entryList()) {
+        const QString path = cases.filePath(name);
+        const QStringList lines = QString::fromUtf8(ContentOf(path)).split('\n');
         for (int n = 0, start = 0, middle = -1; n < lines.size(); ++n) {
             if (n == start && (lines[n].isEmpty() || lines[n].startsWith('#')))
                 ++start;

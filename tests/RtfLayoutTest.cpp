@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where read rich text stands once laid out: lists, tab stops, tables and
-// pictures, in pixels worked out from the files' twips (15 to a pixel).
+// Where read rich text stands once laid out: tab stops, tables and a
+// right-to-left list, in pixels worked out from the files' twips (15 to a pixel).
 
 #include "RtfReader.h"
+#include "Scenario.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -28,10 +29,8 @@ struct LaidOut
 
     explicit LaidOut(const QByteArray &source, qreal width = -1)
     {
-        QFile file(QStringLiteral(KESTRIX_TESTS "/data/rtf/") + source);
-        const bool isRtf = source.startsWith('{');
-        EXPECT_TRUE(isRtf || file.open(QIODevice::ReadOnly)) << source.constData();
-        EXPECT_TRUE(ReadRtf(isRtf ? source : file.readAll(), document));
+        const QString path = QStringLiteral(KESTRIX_TESTS "/data/rtf/") + source;
+        EXPECT_TRUE(ReadRtf(source.startsWith('{') ? source : ContentOf(path), document));
         document.setTextWidth(width);
         document.size();
     }
@@ -47,41 +46,22 @@ struct LaidOut
 
 } // namespace
 
-// A list item's text after its bullet and tab lines up with its wrapped
-// lines; the bullet hangs left of them.
-TEST(RtfLayout, AListItemsTextLinesUpWithItsWrappedLines)
-{
-    const LaidOut list("libreoffice-list.rtf", 300);
-    const QTextLayout *item = list.document.findBlock(list.at("Connect")).layout();
-    ASSERT_GE(item->lineCount(), 2);
-    EXPECT_NEAR(list.x(list.at("Connect")), item->lineAt(1).x(), 0.5);
-    EXPECT_LT(item->lineAt(0).x(), item->lineAt(1).x());
-}
-
 // Stops stand from the margin, past a left indent too; beyond them, and in
-// a paragraph without any, the document's default stops every \deftab.
-// Right, centre and decimal stops align the text's end, middle and point.
-TEST(RtfLayout, TabStopsOfEachKindStandWhereTheFileSays)
+// a paragraph without any, the document's default stops every \deftab. The
+// reader hands Qt stops counted from where the first line starts, and the
+// kinds of stop as they are (rtf/cases/formats.txt): here, that Qt lays them
+// out where the file says.
+TEST(RtfLayout, TabStopsStandWhereTheFileSays)
 {
     const LaidOut tabs("{\\rtf1\\deftab1440\\pard\\li720\\tx2160 a\\tab b\\tab c\\par\\pard x\\tab "
                        "y\\tab z}");
     for (const auto &[text, twips] : {std::pair{"b", 2160}, {"c", 2880}, {"y", 1440}, {"z", 2880}})
         EXPECT_NEAR(tabs.x(tabs.at(text)), twips / 15.0, 0.5) << text;
-
-    const LaidOut kinds("libreoffice-tab-stops.rtf");
-    for (const QTextBlock &block : {kinds.document.begin(), kinds.document.begin().next()}) {
-        const auto x = [&](int inBlock) { return kinds.x(block.position() + inBlock); };
-        const int first = block.text().indexOf('\t', 1);
-        const int second = block.text().indexOf('\t', first + 1);
-        EXPECT_NEAR(x(first), 1701 / 15.0, 1) << block.text().toStdString();
-        EXPECT_NEAR((x(first + 1) + x(second)) / 2, 3402 / 15.0, 1);
-        EXPECT_NEAR(x(block.text().indexOf('.')), 5102 / 15.0, 1);
-    }
 }
 
 // A table's columns stand where the file's \cellx puts them, the same in
-// every row, its shading with them; a picture comes with its image.
-TEST(RtfLayout, TableColumnsLineUpAndPicturesHaveTheirImage)
+// every row. (Its shading and pictures: the marked text, rtf/cases.)
+TEST(RtfLayout, TableColumnsLineUp)
 {
     LaidOut page("libreoffice-pictures-tables.rtf", 700);
     QTextTable *table = nullptr;
@@ -96,16 +76,6 @@ TEST(RtfLayout, TableColumnsLineUpAndPicturesHaveTheirImage)
     EXPECT_NEAR(cellX(1, 1), cellX(0, 1), 0.5);
     EXPECT_NEAR(cellX(3, 1), cellX(0, 1), 0.5);
     EXPECT_NEAR(cellX(0, 1) - cellX(0, 0), 1581 / 15.0, 2);
-    EXPECT_EQ(table->cellAt(2, 0).format().background().color(), QColor(255, 255, 0));
-
-    const int picture = page.document.findBlock(page.at("the SEND")).position() + 1;
-    QTextCursor atPicture(&page.document);
-    atPicture.setPosition(picture);
-    const QString name = atPicture.charFormat().toImageFormat().name();
-    EXPECT_EQ(
-        page.document.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>().size(),
-        QSize(48, 24));
-    EXPECT_GE(page.document.findBlock(picture).layout()->lineAt(0).height(), 48);
 }
 
 // A right-to-left list item has its bullet on the right, inside the page,

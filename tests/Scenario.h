@@ -7,7 +7,6 @@
 
 #include "QtPrinters.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -17,12 +16,17 @@
 
 using Steps = std::map<QString, std::function<void(const QString &rest)>>;
 
+// A file's bytes; "<unreadable>" when it cannot be read.
+inline QByteArray ContentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
 inline void RunCases(const QString &name, const Steps &steps)
 {
     const QString path = QStringLiteral(KESTRIX_TESTS "/cases/%1.txt").arg(name);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    const QStringList lines = QString::fromUtf8(ContentOf(path)).split('\n');
     for (int n = 0; n < lines.size(); ++n) {
         SCOPED_TRACE(QStringLiteral("%1:%2").arg(path).arg(n + 1).toStdString());
         const auto step = steps.find(lines[n].section(' ', 0, 0));
@@ -31,15 +35,4 @@ inline void RunCases(const QString &name, const Steps &steps)
         else if (!lines[n].trimmed().isEmpty() && !lines[n].startsWith('#'))
             ADD_FAILURE() << "no such case";
     }
-}
-
-// The samples (*.txt) of a folder of tests/data, in name order.
-inline QStringList Samples(const QString &folder)
-{
-    const QDir dir(QStringLiteral(KESTRIX_TESTS "/data/") + folder);
-    QStringList files;
-    for (const QString &name : dir.entryList({"*.txt"}, QDir::Files, QDir::Name))
-        files << dir.filePath(name);
-    EXPECT_FALSE(files.isEmpty()) << dir.path().toStdString();
-    return files;
 }

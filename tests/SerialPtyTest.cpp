@@ -1,5 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SEND on a real serial device: a pseudo-terminal.
+// SEND on a real serial device: a pseudo-terminal, its line settings and
+// the faults only a real device shows. (A missing device and the window
+// after a failed send are in the tools' cases and the send scenarios; the
+// pauses as the window asks for them in the send scenarios, and as they
+// reach a line in tools-test.py, where the box simulator, reading a
+// pseudo-terminal, refuses sends whose pauses fall short.)
 
 #include "SetupFixture.h"
 
@@ -72,27 +77,6 @@ protected:
 
 } // namespace
 
-TEST_F(PtySend, TwoSendsDeliverTheirBytesWithThePausesBetweenWrites)
-{
-    Button(setup.get(), "cmdSend")->click();
-    Button(setup.get(), "cmdSend")->click();
-    ASSERT_TRUE(services.messages.empty()) << services.messages[0].text.toStdString();
-    ASSERT_TRUE(pair.waitFor(268, 2000));
-    EXPECT_EQ(pair.bytes(), wire() + wire());
-    EXPECT_FALSE(port->isOpen());
-    // Header at 0, block 1 at 2, header at 67, block 2 at 69; 10 ms after a
-    // header, 400 ms after a block. A loaded machine may stretch a pause; the
-    // recorder may wake a little late for a write's first byte.
-    const std::tuple<int, int, int> gaps[] = {{0, 2, 10}, {2, 67, 400}, {67, 69, 10}};
-    for (const auto &[from, to, ms] : gaps) {
-        const double gap =
-            std::chrono::duration<double, std::milli>(pair.arrival(to) - pair.arrival(from))
-                .count();
-        EXPECT_GE(gap, ms - 5) << "bytes " << from << " to " << to;
-        EXPECT_LE(gap, ms + 150) << "bytes " << from << " to " << to;
-    }
-}
-
 TEST_F(PtySend, OpensTheLineAt4800Baud8N1WithTheModemLinesLow)
 {
     ASSERT_TRUE(port->setPortNumber(1));
@@ -108,12 +92,6 @@ TEST_F(PtySend, OpensTheLineAt4800Baud8N1WithTheModemLinesLow)
     // A pseudo-terminal has no modem lines to read back.
     EXPECT_FALSE(port->lineSettings().dataTerminalReady);
     EXPECT_FALSE(port->lineSettings().requestToSend);
-}
-
-TEST_F(PtySend, AMissingDeviceIsNamed)
-{
-    pair.stop();
-    expectFailureThenRecovery("does not exist", [this] { ASSERT_TRUE(pair.start()); });
 }
 
 TEST_F(PtySend, ADeviceHeldByAnotherProgramIsInUse)

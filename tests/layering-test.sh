@@ -6,12 +6,9 @@
 # must not load the widget or GUI libraries.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-rank() {
-    case "$1" in
-        settings/*) echo 0 ;; config_files/*) echo 1 ;; serial/*) echo 2 ;;
-        runtime/* | resources/*) echo 3 ;; help/*) echo 4 ;; window/*) echo 5 ;; *) echo 6 ;;
-    esac
-}
+declare -A ranks=([settings]=0 [config_files]=1 [serial]=2 [runtime]=3 [resources]=3 [help]=4
+    [window]=5)
+rank() { echo "${ranks[${1%%/*}]:-6}"; }
 declare -A where
 sources=$(find settings config_files serial runtime resources help window tools main.cpp \
     -name '*.cpp' -o -name '*.h' | sort)

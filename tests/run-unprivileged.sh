@@ -1,28 +1,22 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# run-unprivileged.sh TEST [HELPER...] -- [ARGS...]
+# run-unprivileged.sh TEST [ARGS...]
 # Runs a test executable as an unprivileged user, for the cases that root
 # would pass for the wrong reason (access rights, exclusive opens), and fails
-# if any test was skipped or none ran. Helpers are copied beside it. Without
-# root it runs the executable where it is.
+# if any test was skipped or none ran. Without root it runs the executable
+# where it is.
 set -euo pipefail
-files=()
-while [ $# -gt 0 ] && [ "$1" != "--" ]; do
-    files+=("$1")
-    shift
-done
-shift || true
-run=("${files[0]}" "$@")
+run=("$@")
 workdir=.
 if [ "$(id -u)" -eq 0 ]; then
     # The build tree may sit in a folder the unprivileged user cannot enter.
     workdir=$(mktemp -d)
     trap 'rm -rf "$workdir"' EXIT
-    cp "${files[@]}" "$workdir/"
+    cp "$1" "$workdir/"
     chmod -R a+rX "$workdir"
     chown nobody "$workdir"
     run=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$workdir"
-        TMPDIR="$workdir" QT_QPA_PLATFORM=offscreen "./${files[0]##*/}" "$@")
+        TMPDIR="$workdir" QT_QPA_PLATFORM=offscreen "./${1##*/}" "${@:2}")
 fi
 output=$(cd "$workdir" && "${run[@]}" 2>&1) || { echo "$output"; exit 1; }
 echo "$output"
