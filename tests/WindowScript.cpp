@@ -182,7 +182,7 @@ void xdotool(const QStringList &args)
     QTest::qWait(150); // the server's events reach the window
 }
 
-class WindowScript : public SetupFixture
+class Scenarios : public SetupFixture, public testing::WithParamInterface<Scenario>
 {
 protected:
     void SetUp() override
@@ -251,6 +251,7 @@ protected:
             if (found == m_steps.end())
                 throw std::runtime_error("no such step");
             found->second(step.words);
+            settle(); // a window just opened takes the activation, one just closed goes
         } catch (const std::exception &error) {
             ADD_FAILURE() << error.what();
         }
@@ -283,7 +284,6 @@ protected:
         return Part<T>(found ? found : setup.get(), name);
     }
 
-    // Lets a window just opened take the activation, one just closed go.
     static void settle()
     {
         QCoreApplication::processEvents();
@@ -517,9 +517,7 @@ protected:
     // What happened, in order; "expect KIND" checks what came since the last.
     QMap<QString, QStringList> logs() const
     {
-        QStringList pauses, messages;
-        for (const int pause : services.pauses)
-            pauses << QString::number(pause);
+        QStringList messages;
         for (const FakeServices::Message &m : services.messages)
             messages << QStringLiteral("%1 (%2): %3")
                             .arg(m.title,
@@ -527,7 +525,7 @@ protected:
                                  m.text);
         const QString wire = port.written.join().toHex(' ').toUpper();
         return {{"calls", port.calls},
-                {"pauses", pauses},
+                {"pauses", services.pauses},
                 {"progress", m_progress},
                 {"wire", wire.split(' ', Qt::SkipEmptyParts)},
                 {"messages", messages}};
@@ -609,10 +607,7 @@ protected:
         {"locale", [this](const Words &w) { setLocale(w[1]); }},
         {"set", [this](const Words &w) { set(find(w[1]), unquoted(w[2])); }},
         {"click",
-         [this](const Words &w) {
-             QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton);
-             settle();
-         }},
+         [this](const Words &w) { QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton); }},
         {"pick",
          [this](const Words &w) {
              // As from the list's popup: a change, if any, and then the choice.
@@ -624,14 +619,12 @@ protected:
          [this](const Words &w) {
              const QKeyCombination key = QKeySequence::fromString(w[1])[0];
              QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-             settle();
          }},
         {"menu",
          [this](const Words &w) {
              std::unique_ptr<QMenu> menu(find<TextBox>(w[1])->createEditMenu());
              EXPECT_EQ(menu->actions().last()->text(), unquoted(w[2]));
              menu->actions().last()->trigger();
-             settle();
          }},
         {"xkey", [](const Words &w) { xdotool(QStringList{"key"} + w.mid(1)); }},
         {"wheel", [this](const Words &w) { wheel(find<QWidget>(w[1])); }},
@@ -662,11 +655,7 @@ protected:
         {"port opens-closed", [this](const Words &) { port.opensClosed = true; }},
         {"port open", [this](const Words &) { port.open_ = true; }},
         {"port closed", [this](const Words &) { port.open_ = false; }},
-        {"close",
-         [this](const Words &w) {
-             find<QWidget>(w.value(1, "Setup"))->close();
-             settle();
-         }},
+        {"close", [this](const Words &w) { find<QWidget>(w.value(1, "Setup"))->close(); }},
         {"wait",
          [this](const Words &w) {
              (void)QTest::qWaitFor([&] { return statesOf(find(w[1])).contains(w[2]); }, 10000);
@@ -705,10 +694,6 @@ protected:
     QStringList m_progress;
     QStringList m_remembered;
     QMap<QString, qsizetype> m_seen;
-};
-
-class Scenarios : public WindowScript, public testing::WithParamInterface<Scenario>
-{
 };
 
 } // namespace
