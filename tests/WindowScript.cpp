@@ -15,6 +15,7 @@
 // parts are lstPorts, lblNow, lblProblem and cmd with its buttons' first word.
 //
 //   locale comma|point          the default locale from here on
+//   theme light|dark            the desktop's colours from here on
 //   set NAME VALUE              a program write: a text, a check value, a list
 //                               position or row, a timer's interval
 //   click NAME                  the operator clicks it with the mouse
@@ -49,7 +50,8 @@
 //                               or a state: enabled (a frame's labels too),
 //                               disabled, shown, hidden (or gone), active,
 //                               focused, marked, unmarked, running, stopped,
-//                               precise, fits (its caption, and its container);
+//                               precise, fits (its caption, and its container),
+//                               readable (4.5:1 in each state, marked yellow);
 //                               "fields" names every field, "controls" every
 //                               control shown
 //   STEP A..., B...             commas part groups, each a step of its own with
@@ -91,6 +93,9 @@
 #include <map>
 
 using namespace kestrix;
+
+QPalette ThemePalette(const QString &theme); // AccessibilityTest.cpp
+QString Legibility(const QWidget *w);
 
 namespace {
 
@@ -224,6 +229,7 @@ protected:
     void TearDown() override
     {
         QDir::setCurrent(m_workingFolder);
+        QApplication::setPalette(m_palette);
         for (const QString &name : m_variables)
             qunsetenv(name.toLocal8Bit());
         if (HasFailure())
@@ -440,7 +446,7 @@ protected:
                                        : "partly enabled")
                    << ((w->isWindow() ? w->isVisible() : !w->isHidden()) ? "shown" : "hidden")
                    << (w->isActiveWindow() ? "active" : "inactive")
-                   << (QApplication::focusWidget() == w ? "focused" : "unfocused");
+                   << (QApplication::focusWidget() == w ? "focused" : "unfocused") << Legibility(w);
         }
         if (auto *w = qobject_cast<const QWidget *>(o); w && fits(w))
             states << "fits";
@@ -605,6 +611,7 @@ protected:
         {"keys", [this](const Words &w) { keys(w); }},
         {"entry", [this](const Words &w) { entry(w); }},
         {"locale", [this](const Words &w) { setLocale(w[1]); }},
+        {"theme", [](const Words &w) { QApplication::setPalette(ThemePalette(w[1])); }},
         {"set", [this](const Words &w) { set(find(w[1]), unquoted(w[2])); }},
         {"click",
          [this](const Words &w) { QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton); }},
@@ -688,6 +695,7 @@ protected:
     std::unique_ptr<LocaleGuard> m_locale;
     QTemporaryDir m_folder;
     const QString m_workingFolder = QDir::currentPath();
+    const QPalette m_palette = QApplication::palette();
     QStringList m_variables; // set by the scenario
     ScriptLine m_step;
     std::map<std::size_t, std::vector<ScriptLine>> m_due; // steps by the pause they wait for
