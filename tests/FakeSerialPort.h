@@ -21,10 +21,7 @@ struct FakeSerialPort : kestrix::SerialPort
             return kestrix::Failure{"failed: " + call};
         return {};
     }
-    kestrix::Result<> setPortNumber(int number) override
-    {
-        return record(QString("port %1").arg(number));
-    }
+    kestrix::Result<> setPortNumber(int n) override { return record(QString("port %1").arg(n)); }
     kestrix::Result<> open() override
     {
         open_ = !opensClosed && calls.size() != failOnCall;

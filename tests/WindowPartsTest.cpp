@@ -7,11 +7,7 @@
 #include "PortDevice.h"
 #include "QtFileDialogs.h"
 #include "QtPrinters.h"
-#include "StoredPortMappings.h"
 #include "Transmission.h"
-
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,17 +21,13 @@ TEST(PortNumberOf, ReadsTheLeadingNumberRoundedToEven)
         EXPECT_EQ(PortNumberOf(text), number) << text;
 }
 
-// COMn is COM1 to COM16 alone, and a stored choice is kept under its own
-// number. Which device a number means, and why: the chooser's scenarios.
-TEST(ResolvePort, OnlyCom1ToCom16AndTheChoiceStoredUnderItsNumber)
+// COMn is COM1 to COM16 alone. Which device a number means, and why: the
+// chooser's scenarios; the stored choices as a file: StoredChoicesTest and
+// the stored choices tools-test.py reads.
+TEST(ResolvePort, OnlyCom1ToCom16)
 {
-    QTemporaryDir folder;
-    StoredPortMappings stored(folder.filePath("ports.conf"));
-    ASSERT_TRUE(stored.store(2, "/dev/ttyUSB1"));
-    EXPECT_EQ(QSettings(folder.filePath("ports.conf"), QSettings::IniFormat).value("ports/COM2"),
-              "/dev/ttyUSB1"); // where it outlives the program
-    EXPECT_FALSE(ResolvePort(0, {}, &stored) || ResolvePort(17, {}, &stored));
-    EXPECT_TRUE(ResolvePort(1, {}, &stored) && ResolvePort(16, {}, &stored));
+    EXPECT_FALSE(ResolvePort(0, {}, nullptr) || ResolvePort(17, {}, nullptr));
+    EXPECT_TRUE(ResolvePort(1, {}, nullptr) && ResolvePort(16, {}, nullptr));
 }
 
 TEST(QtNameFilters, DescriptionsKeepTheirPatternAndStarDotStarMeansEveryFile)

@@ -65,8 +65,9 @@
 //   expect missing N "text"     what sending on COMN says while its device is missing
 //   expect same                 the window shows what it did at "remember"
 //
-// A row of keys.txt runs as the step "keys FIELD TEXT CODES...", a row of
-// entry.txt as "entry FIELD TEXT WAY INPUT TEXT BEEPS [FIELD TEXT]...".
+// The tables tests/cases/keys.txt and entry.txt run as a scenario each, a row
+// a step: "keys FIELD TEXT CODES...", "entry FIELD TEXT WAY INPUT TEXT BEEPS
+// [FIELD TEXT]...".
 //
 // A failing step names its file and line, and ends its scenario; so does a
 // beep or a message box that no step expected.
@@ -165,13 +166,9 @@ std::vector<Scenario> ReadScenarios()
                 scenarios.back().steps.push_back(line);
         }
     // The tables of the fields' reactions, a row a step.
-    for (const QString table : {"keys", "entry"}) {
+    for (const QString table : {"keys", "entry"})
         scenarios.push_back(
             {table.toStdString(), ReadScript(KESTRIX_TESTS "/cases/" + table + ".txt")});
-        for (ScriptLine &row : scenarios.back().steps)
-            if (row.words[0] != "locale")
-                row.words.prepend(table);
-    }
     return scenarios;
 }
 
@@ -230,8 +227,9 @@ protected:
     {
         QDir::setCurrent(m_workingFolder);
         QApplication::setPalette(m_palette);
-        for (const QString &name : m_variables)
-            qunsetenv(name.toLocal8Bit());
+        for (const QString &name : QProcessEnvironment::systemEnvironment().keys())
+            if (name.startsWith("KESTRIX_COM")) // set by the scenario
+                qunsetenv(name.toLocal8Bit());
         if (HasFailure())
             return;
         EXPECT_EQ(services.beeps, 0) << "beeps that no step expected";
@@ -257,7 +255,9 @@ protected:
             if (found == m_steps.end())
                 throw std::runtime_error("no such step");
             found->second(step.words);
-            settle(); // a window just opened takes the activation, one just closed goes
+            // A window just opened takes the activation, one just closed goes.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         } catch (const std::exception &error) {
             ADD_FAILURE() << error.what();
         }
@@ -288,12 +288,6 @@ protected:
     {
         const QObject *found = lookup(name);
         return Part<T>(found ? found : setup.get(), name);
-    }
-
-    static void settle()
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void setLocale(const QString &name)
@@ -446,10 +440,9 @@ protected:
                                        : "partly enabled")
                    << ((w->isWindow() ? w->isVisible() : !w->isHidden()) ? "shown" : "hidden")
                    << (w->isActiveWindow() ? "active" : "inactive")
-                   << (QApplication::focusWidget() == w ? "focused" : "unfocused") << Legibility(w);
+                   << (QApplication::focusWidget() == w ? "focused" : "unfocused") << Legibility(w)
+                   << (fits(w) ? "fits" : "cut");
         }
-        if (auto *w = qobject_cast<const QWidget *>(o); w && fits(w))
-            states << "fits";
         if (auto *box = qobject_cast<const TextBox *>(o))
             states << (box->background() == TextBox::Background::Edited ? "marked" : "unmarked");
         if (auto *timer = qobject_cast<const QTimer *>(o))
@@ -652,11 +645,7 @@ protected:
          }},
         {"stored", [this](const Words &w) { portMappings.devices[w[1].toInt()] = w[2]; }},
         {"stored fails", [this](const Words &w) { portMappings.failure = unquoted(w[2]); }},
-        {"env",
-         [this](const Words &w) {
-             m_variables << w[1];
-             qputenv(w[1].toLocal8Bit(), unquoted(w[2]).toLocal8Bit());
-         }},
+        {"env", [](const Words &w) { qputenv(w[1].toLocal8Bit(), unquoted(w[2]).toLocal8Bit()); }},
         {"port fail",
          [this](const Words &w) { port.failOnCall = port.calls.size() + w[2].toInt(); }},
         {"port opens-closed", [this](const Words &) { port.opensClosed = true; }},
@@ -685,18 +674,15 @@ protected:
          }},
         {"expect same",
          [this](const Words &) {
-             QStringList changes, now = view();
+             const QStringList now = view();
              for (qsizetype i = 0; i < std::max(now.size(), m_remembered.size()); ++i)
-                 if (now.value(i) != m_remembered.value(i))
-                     changes << m_remembered.value(i) + " -> " + now.value(i);
-             EXPECT_EQ(changes, QStringList());
+                 EXPECT_EQ(now.value(i), m_remembered.value(i));
          }},
     };
     std::unique_ptr<LocaleGuard> m_locale;
     QTemporaryDir m_folder;
     const QString m_workingFolder = QDir::currentPath();
     const QPalette m_palette = QApplication::palette();
-    QStringList m_variables; // set by the scenario
     ScriptLine m_step;
     std::map<std::size_t, std::vector<ScriptLine>> m_due; // steps by the pause they wait for
     QStringList m_progress;
