@@ -184,14 +184,13 @@ void xdotool(const QStringList &args)
     QTest::qWait(150); // the server's events reach the window
 }
 
-class Scenarios : public SetupFixture, public testing::WithParamInterface<Scenario>
+class Scenarios : public testing::TestWithParam<Scenario>, public SetupFixture
 {
 protected:
     void SetUp() override
     {
-        setLocale("point");
         QDir::setCurrent(m_folder.path()); // where the help file is looked for
-        SetupFixture::SetUp();
+        setup->load();
         // The window opens at its designed size, fixed, minimizable only, with
         // its icon in both sizes, in the one font of a run with one installed.
         const QString family = qEnvironmentVariable("KESTRIX_TEST_FONT_FAMILY");
@@ -288,13 +287,6 @@ protected:
     {
         const QObject *found = lookup(name);
         return Part<T>(found ? found : setup.get(), name);
-    }
-
-    void setLocale(const QString &name)
-    {
-        m_locale.reset(); // puts the original back first, for the last guard to restore
-        m_locale.reset(
-            new LocaleGuard(name == "comma" ? LocaleGuard::comma() : LocaleGuard::point()));
     }
 
     static void focus(QWidget *widget)
@@ -603,7 +595,12 @@ protected:
     std::map<QString, std::function<void(const Words &)>> m_steps{
         {"keys", [this](const Words &w) { keys(w); }},
         {"entry", [this](const Words &w) { entry(w); }},
-        {"locale", [this](const Words &w) { setLocale(w[1]); }},
+        {"locale",
+         [this](const Words &w) {
+             m_locale.reset(); // the original back first, for the last guard to restore
+             m_locale.reset(
+                 new LocaleGuard(w[1] == "comma" ? LocaleGuard::comma() : LocaleGuard::point()));
+         }},
         {"theme", [](const Words &w) { QApplication::setPalette(ThemePalette(w[1])); }},
         {"set", [this](const Words &w) { set(find(w[1]), unquoted(w[2])); }},
         {"click",
@@ -679,7 +676,7 @@ protected:
                  EXPECT_EQ(now.value(i), m_remembered.value(i));
          }},
     };
-    std::unique_ptr<LocaleGuard> m_locale;
+    std::unique_ptr<LocaleGuard> m_locale{new LocaleGuard(LocaleGuard::point())};
     QTemporaryDir m_folder;
     const QString m_workingFolder = QDir::currentPath();
     const QPalette m_palette = QApplication::palette();
