@@ -49,15 +49,13 @@ QPalette ThemePalette(const QString &theme)
 }
 
 // "readable" when a control's text keeps 4.5:1 on its background in each
-// colour group it can show (greyed, or active and inactive) and a marked
-// field's background is yellow; else the first colours that fail.
+// colour group, active, inactive and greyed, and a marked field's background
+// is yellow; else the first colours that fail.
 QString Legibility(const QWidget *w)
 {
     const auto *box = qobject_cast<const TextBox *>(w);
     const bool marked = box && box->background() == TextBox::Background::Edited;
-    for (const QPalette::ColorGroup group : w->isEnabled()
-                                                ? std::vector{QPalette::Active, QPalette::Inactive}
-                                                : std::vector{QPalette::Disabled}) {
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         const QColor text = w->palette().color(group, QPalette::Text);
         const QColor base = w->palette().color(group, QPalette::Base);
         if (contrast(text, base) < 4.5 || (marked && base != QColor(Qt::yellow)))

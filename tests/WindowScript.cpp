@@ -285,8 +285,7 @@ protected:
 
     template <typename T = QObject> T *find(const QString &name) const
     {
-        const QObject *found = lookup(name);
-        return Part<T>(found ? found : setup.get(), name);
+        return Part<T>(lookup(name) ? lookup(name) : setup.get(), name);
     }
 
     static void focus(QWidget *widget)
@@ -360,14 +359,6 @@ protected:
         QApplication::sendEvent(box, &drop);
         EXPECT_EQ(drop.isAccepted(), box->text() != before) << "the drop taken";
         EXPECT_TRUE(!drop.isAccepted() || drop.dropAction() == Qt::CopyAction) << "not a copy";
-    }
-
-    static void wheel(QWidget *widget)
-    {
-        const QPointF at = widget->rect().center();
-        QWheelEvent turn(at, widget->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
-                         Qt::NoScrollPhase, false);
-        QApplication::sendEvent(widget, &turn);
     }
 
     std::optional<QString> path(const QString &name) const
@@ -510,15 +501,13 @@ protected:
     {
         QStringList messages;
         for (const FakeServices::Message &m : services.messages)
-            messages << QStringLiteral("%1 (%2): %3")
-                            .arg(m.title,
-                                 QStringList{"none", "information", "critical"}.at(int(m.icon)),
-                                 m.text);
-        const QString wire = port.written.join().toHex(' ').toUpper();
+            messages << m.title + " (" + Words{"none", "information", "critical"}.at(int(m.icon)) +
+                            "): " + m.text;
         return {{"calls", port.calls},
                 {"pauses", services.pauses},
                 {"progress", m_progress},
-                {"wire", wire.split(' ', Qt::SkipEmptyParts)},
+                {"wire",
+                 QString(port.written.join().toHex(' ').toUpper()).split(' ', Qt::SkipEmptyParts)},
                 {"messages", messages}};
     }
 
@@ -624,7 +613,14 @@ protected:
              menu->actions().last()->trigger();
          }},
         {"xkey", [](const Words &w) { xdotool(QStringList{"key"} + w.mid(1)); }},
-        {"wheel", [this](const Words &w) { wheel(find<QWidget>(w[1])); }},
+        {"wheel", // turned down
+         [this](const Words &w) {
+             auto *list = find<QWidget>(w[1]);
+             const QPointF at = list->rect().center();
+             QWheelEvent turn(at, list->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(list, &turn);
+         }},
         {"save", [this](const Words &w) { (files.answer = path(w[1]), setup->cmdSave_Click()); }},
         {"load", [this](const Words &w) { (files.answer = path(w[1]), setup->cmdLoad_Click()); }},
         {"file",
