@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The parts of sending and saving that are plain functions: the port number
-// a field names, the device of a port number, and the file dialogs' filters.
-// The block checksum: the random settings of tools-test.py, whose dry runs
-// are checked against bytes worked out there.
+// The parts of sending and saving that are plain functions: the block
+// checksum, the port number a field names, the device of a port number, and
+// the file dialogs' filters.
 
+#include "FrameBlocks.h"
 #include "PortDevice.h"
 #include "QtFileDialogs.h"
 #include "QtPrinters.h"
@@ -12,6 +12,16 @@
 #include <gtest/gtest.h>
 
 using namespace kestrix;
+
+// Over random blocks under the sending header: the random settings of
+// tools-test.py, whose dry runs are checked against bytes worked out there.
+// Here a header of two different bytes, as the simulator may receive, and
+// bytes above 127.
+TEST(BlockChecksum, IsTheSumOfHeaderAndBlockModulo256)
+{
+    const QByteArray block(kBlockFrameBytes, '\xff');
+    EXPECT_EQ(BlockChecksum({0x01, 0x02}, block), (1 + 2 + kBlockFrameBytes * 255) % 256);
+}
 
 TEST(PortNumberOf, ReadsTheLeadingNumberRoundedToEven)
 {

@@ -385,10 +385,8 @@ protected:
             box->setText(value);
         else if (auto *rows = qobject_cast<QTreeWidget *>(o))
             rows->setCurrentItem(rows->topLevelItem(value.toInt()));
-        else if (auto *text = qobject_cast<QTextEdit *>(o))
-            text->setPlainText(value);
-        else
-            o->setProperty("interval", value.toInt());
+        else // a text shown, or a timer's interval
+            o->setProperty(qobject_cast<QTextEdit *>(o) ? "plainText" : "interval", value);
     }
 
     static QString valueOf(const QObject *o)
