@@ -4,7 +4,7 @@
 #include "PortDevice.h"
 #include "PortListing.h"
 
-#include <map>
+#include <QMap>
 
 // Serial ports and stored choices that a test sets, instead of the
 // machine's and the user's.
@@ -16,20 +16,14 @@ struct FakePortLister : kestrix::PortLister
 
 struct FakePortMappings : kestrix::PortMappings
 {
-    std::map<int, QString> devices;
+    QMap<int, QString> devices;     // an empty one forgotten
     std::optional<QString> failure; // what store() answers instead of storing
-    QString storedDevice(int number) const override
-    {
-        return devices.contains(number) ? devices.at(number) : QString();
-    }
+    QString storedDevice(int number) const override { return devices.value(number); }
     kestrix::Result<> store(int number, const QString &device) override
     {
         if (failure)
             return kestrix::Failure{*failure};
-        if (device.isEmpty())
-            devices.erase(number);
-        else
-            devices[number] = device;
+        devices[number] = device;
         return {};
     }
 };

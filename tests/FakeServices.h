@@ -4,6 +4,7 @@
 #include "Services.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QThread>
 
 #include <functional>
@@ -19,7 +20,7 @@ struct FakeServices : kestrix::Services
     };
 
     std::vector<Message> messages;
-    std::vector<int> pauses;
+    QStringList pauses; // their lengths in milliseconds
     int beeps = 0;
     bool pausesSleep = false; // really block, for timing on a real port
     // Run inside a pause or an event pass, to act in the middle of a command.
@@ -34,7 +35,7 @@ struct FakeServices : kestrix::Services
     void processEvents() override { duringEvents(); }
     void pause(int milliseconds) override
     {
-        pauses.push_back(milliseconds);
+        pauses << QString::number(milliseconds);
         if (pausesSleep)
             QThread::msleep(static_cast<unsigned long>(milliseconds));
         if (duringPause)

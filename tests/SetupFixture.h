@@ -18,21 +18,14 @@
 
 #include <memory>
 
-// A loaded settings window on fake services and a fake port.
-class SetupFixture : public testing::Test
+// A settings window on fake services and a fake port, to be loaded.
+struct SetupFixture
 {
-protected:
-    void SetUp() override
-    {
-        setup = std::make_unique<kestrix::Setup>(
-            kestrix::SetupPlatform{services, port, files, ports, portMappings});
-        setup->load();
-    }
-
     FakeServices services;
     FakeFileDialogs files;
     FakeSerialPort port;
     FakePortLister ports;
     FakePortMappings portMappings;
-    std::unique_ptr<kestrix::Setup> setup;
+    std::unique_ptr<kestrix::Setup> setup = std::make_unique<kestrix::Setup>(
+        kestrix::SetupPlatform{services, port, files, ports, portMappings});
 };

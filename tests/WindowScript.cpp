@@ -15,6 +15,7 @@
 // parts are lstPorts, lblNow, lblProblem and cmd with its buttons' first word.
 //
 //   locale comma|point          the default locale from here on
+//   theme light|dark            the desktop's colours from here on
 //   set NAME VALUE              a program write: a text, a check value, a list
 //                               position or row, a timer's interval
 //   click NAME                  the operator clicks it with the mouse
@@ -49,7 +50,8 @@
 //                               or a state: enabled (a frame's labels too),
 //                               disabled, shown, hidden (or gone), active,
 //                               focused, marked, unmarked, running, stopped,
-//                               precise, fits (its caption, and its container);
+//                               precise, fits (its caption, and its container),
+//                               readable (4.5:1 in each state, marked yellow);
 //                               "fields" names every field, "controls" every
 //                               control shown
 //   STEP A..., B...             commas part groups, each a step of its own with
@@ -63,8 +65,9 @@
 //   expect missing N "text"     what sending on COMN says while its device is missing
 //   expect same                 the window shows what it did at "remember"
 //
-// A row of keys.txt runs as the step "keys FIELD TEXT CODES...", a row of
-// entry.txt as "entry FIELD TEXT WAY INPUT TEXT BEEPS [FIELD TEXT]...".
+// The tables tests/cases/keys.txt and entry.txt run as a scenario each, a row
+// a step: "keys FIELD TEXT CODES...", "entry FIELD TEXT WAY INPUT TEXT BEEPS
+// [FIELD TEXT]...".
 //
 // A failing step names its file and line, and ends its scenario; so does a
 // beep or a message box that no step expected.
@@ -91,6 +94,9 @@
 #include <map>
 
 using namespace kestrix;
+
+QPalette ThemePalette(const QString &theme); // AccessibilityTest.cpp
+QString Legibility(const QWidget *w);
 
 namespace {
 
@@ -160,13 +166,9 @@ std::vector<Scenario> ReadScenarios()
                 scenarios.back().steps.push_back(line);
         }
     // The tables of the fields' reactions, a row a step.
-    for (const QString table : {"keys", "entry"}) {
+    for (const QString table : {"keys", "entry"})
         scenarios.push_back(
             {table.toStdString(), ReadScript(KESTRIX_TESTS "/cases/" + table + ".txt")});
-        for (ScriptLine &row : scenarios.back().steps)
-            if (row.words[0] != "locale")
-                row.words.prepend(table);
-    }
     return scenarios;
 }
 
@@ -182,14 +184,13 @@ void xdotool(const QStringList &args)
     QTest::qWait(150); // the server's events reach the window
 }
 
-class WindowScript : public SetupFixture
+class Scenarios : public testing::TestWithParam<Scenario>, public SetupFixture
 {
 protected:
     void SetUp() override
     {
-        setLocale("point");
         QDir::setCurrent(m_folder.path()); // where the help file is looked for
-        SetupFixture::SetUp();
+        setup->load();
         // The window opens at its designed size, fixed, minimizable only, with
         // its icon in both sizes, in the one font of a run with one installed.
         const QString family = qEnvironmentVariable("KESTRIX_TEST_FONT_FAMILY");
@@ -224,8 +225,10 @@ protected:
     void TearDown() override
     {
         QDir::setCurrent(m_workingFolder);
-        for (const QString &name : m_variables)
-            qunsetenv(name.toLocal8Bit());
+        QApplication::setPalette(m_palette);
+        for (const QString &name : QProcessEnvironment::systemEnvironment().keys())
+            if (name.startsWith("KESTRIX_COM")) // set by the scenario
+                qunsetenv(name.toLocal8Bit());
         if (HasFailure())
             return;
         EXPECT_EQ(services.beeps, 0) << "beeps that no step expected";
@@ -251,6 +254,9 @@ protected:
             if (found == m_steps.end())
                 throw std::runtime_error("no such step");
             found->second(step.words);
+            // A window just opened takes the activation, one just closed goes.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         } catch (const std::exception &error) {
             ADD_FAILURE() << error.what();
         }
@@ -279,22 +285,7 @@ protected:
 
     template <typename T = QObject> T *find(const QString &name) const
     {
-        const QObject *found = lookup(name);
-        return Part<T>(found ? found : setup.get(), name);
-    }
-
-    // Lets a window just opened take the activation, one just closed go.
-    static void settle()
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void setLocale(const QString &name)
-    {
-        m_locale.reset(); // puts the original back first, for the last guard to restore
-        m_locale.reset(
-            new LocaleGuard(name == "comma" ? LocaleGuard::comma() : LocaleGuard::point()));
+        return Part<T>(lookup(name) ? lookup(name) : setup.get(), name);
     }
 
     static void focus(QWidget *widget)
@@ -370,14 +361,6 @@ protected:
         EXPECT_TRUE(!drop.isAccepted() || drop.dropAction() == Qt::CopyAction) << "not a copy";
     }
 
-    static void wheel(QWidget *widget)
-    {
-        const QPointF at = widget->rect().center();
-        QWheelEvent turn(at, widget->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
-                         Qt::NoScrollPhase, false);
-        QApplication::sendEvent(widget, &turn);
-    }
-
     std::optional<QString> path(const QString &name) const
     {
         if (name == "cancel")
@@ -402,10 +385,8 @@ protected:
             box->setText(value);
         else if (auto *rows = qobject_cast<QTreeWidget *>(o))
             rows->setCurrentItem(rows->topLevelItem(value.toInt()));
-        else if (auto *text = qobject_cast<QTextEdit *>(o))
-            text->setPlainText(value);
-        else
-            o->setProperty("interval", value.toInt());
+        else // a text shown, or a timer's interval
+            o->setProperty(qobject_cast<QTextEdit *>(o) ? "plainText" : "interval", value);
     }
 
     static QString valueOf(const QObject *o)
@@ -440,10 +421,9 @@ protected:
                                        : "partly enabled")
                    << ((w->isWindow() ? w->isVisible() : !w->isHidden()) ? "shown" : "hidden")
                    << (w->isActiveWindow() ? "active" : "inactive")
-                   << (QApplication::focusWidget() == w ? "focused" : "unfocused");
+                   << (QApplication::focusWidget() == w ? "focused" : "unfocused") << Legibility(w)
+                   << (fits(w) ? "fits" : "cut");
         }
-        if (auto *w = qobject_cast<const QWidget *>(o); w && fits(w))
-            states << "fits";
         if (auto *box = qobject_cast<const TextBox *>(o))
             states << (box->background() == TextBox::Background::Edited ? "marked" : "unmarked");
         if (auto *timer = qobject_cast<const QTimer *>(o))
@@ -517,19 +497,15 @@ protected:
     // What happened, in order; "expect KIND" checks what came since the last.
     QMap<QString, QStringList> logs() const
     {
-        QStringList pauses, messages;
-        for (const int pause : services.pauses)
-            pauses << QString::number(pause);
+        QStringList messages;
         for (const FakeServices::Message &m : services.messages)
-            messages << QStringLiteral("%1 (%2): %3")
-                            .arg(m.title,
-                                 QStringList{"none", "information", "critical"}.at(int(m.icon)),
-                                 m.text);
-        const QString wire = port.written.join().toHex(' ').toUpper();
+            messages << m.title + " (" + Words{"none", "information", "critical"}.at(int(m.icon)) +
+                            "): " + m.text;
         return {{"calls", port.calls},
-                {"pauses", pauses},
+                {"pauses", services.pauses},
                 {"progress", m_progress},
-                {"wire", wire.split(' ', Qt::SkipEmptyParts)},
+                {"wire",
+                 QString(port.written.join().toHex(' ').toUpper()).split(' ', Qt::SkipEmptyParts)},
                 {"messages", messages}};
     }
 
@@ -606,13 +582,16 @@ protected:
     std::map<QString, std::function<void(const Words &)>> m_steps{
         {"keys", [this](const Words &w) { keys(w); }},
         {"entry", [this](const Words &w) { entry(w); }},
-        {"locale", [this](const Words &w) { setLocale(w[1]); }},
+        {"locale",
+         [this](const Words &w) {
+             m_locale.reset(); // the original back first, for the last guard to restore
+             m_locale.reset(
+                 new LocaleGuard(w[1] == "comma" ? LocaleGuard::comma() : LocaleGuard::point()));
+         }},
+        {"theme", [](const Words &w) { QApplication::setPalette(ThemePalette(w[1])); }},
         {"set", [this](const Words &w) { set(find(w[1]), unquoted(w[2])); }},
         {"click",
-         [this](const Words &w) {
-             QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton);
-             settle();
-         }},
+         [this](const Words &w) { QTest::mouseClick(find<QWidget>(w[1]), Qt::LeftButton); }},
         {"pick",
          [this](const Words &w) {
              // As from the list's popup: a change, if any, and then the choice.
@@ -624,17 +603,22 @@ protected:
          [this](const Words &w) {
              const QKeyCombination key = QKeySequence::fromString(w[1])[0];
              QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-             settle();
          }},
         {"menu",
          [this](const Words &w) {
              std::unique_ptr<QMenu> menu(find<TextBox>(w[1])->createEditMenu());
              EXPECT_EQ(menu->actions().last()->text(), unquoted(w[2]));
              menu->actions().last()->trigger();
-             settle();
          }},
         {"xkey", [](const Words &w) { xdotool(QStringList{"key"} + w.mid(1)); }},
-        {"wheel", [this](const Words &w) { wheel(find<QWidget>(w[1])); }},
+        {"wheel", // turned down
+         [this](const Words &w) {
+             auto *list = find<QWidget>(w[1]);
+             const QPointF at = list->rect().center();
+             QWheelEvent turn(at, list->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(list, &turn);
+         }},
         {"save", [this](const Words &w) { (files.answer = path(w[1]), setup->cmdSave_Click()); }},
         {"load", [this](const Words &w) { (files.answer = path(w[1]), setup->cmdLoad_Click()); }},
         {"file",
@@ -652,21 +636,13 @@ protected:
          }},
         {"stored", [this](const Words &w) { portMappings.devices[w[1].toInt()] = w[2]; }},
         {"stored fails", [this](const Words &w) { portMappings.failure = unquoted(w[2]); }},
-        {"env",
-         [this](const Words &w) {
-             m_variables << w[1];
-             qputenv(w[1].toLocal8Bit(), unquoted(w[2]).toLocal8Bit());
-         }},
+        {"env", [](const Words &w) { qputenv(w[1].toLocal8Bit(), unquoted(w[2]).toLocal8Bit()); }},
         {"port fail",
          [this](const Words &w) { port.failOnCall = port.calls.size() + w[2].toInt(); }},
         {"port opens-closed", [this](const Words &) { port.opensClosed = true; }},
         {"port open", [this](const Words &) { port.open_ = true; }},
         {"port closed", [this](const Words &) { port.open_ = false; }},
-        {"close",
-         [this](const Words &w) {
-             find<QWidget>(w.value(1, "Setup"))->close();
-             settle();
-         }},
+        {"close", [this](const Words &w) { find<QWidget>(w.value(1, "Setup"))->close(); }},
         {"wait",
          [this](const Words &w) {
              (void)QTest::qWaitFor([&] { return statesOf(find(w[1])).contains(w[2]); }, 10000);
@@ -689,26 +665,20 @@ protected:
          }},
         {"expect same",
          [this](const Words &) {
-             QStringList changes, now = view();
+             const QStringList now = view();
              for (qsizetype i = 0; i < std::max(now.size(), m_remembered.size()); ++i)
-                 if (now.value(i) != m_remembered.value(i))
-                     changes << m_remembered.value(i) + " -> " + now.value(i);
-             EXPECT_EQ(changes, QStringList());
+                 EXPECT_EQ(now.value(i), m_remembered.value(i));
          }},
     };
-    std::unique_ptr<LocaleGuard> m_locale;
+    std::unique_ptr<LocaleGuard> m_locale{new LocaleGuard(LocaleGuard::point())};
     QTemporaryDir m_folder;
     const QString m_workingFolder = QDir::currentPath();
-    QStringList m_variables; // set by the scenario
+    const QPalette m_palette = QApplication::palette();
     ScriptLine m_step;
     std::map<std::size_t, std::vector<ScriptLine>> m_due; // steps by the pause they wait for
     QStringList m_progress;
     QStringList m_remembered;
     QMap<QString, qsizetype> m_seen;
-};
-
-class Scenarios : public WindowScript, public testing::WithParamInterface<Scenario>
-{
 };
 
 } // namespace
