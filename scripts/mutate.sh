@@ -35,7 +35,12 @@ cmake --build "$build" --parallel "$(nproc)" >/dev/null
 run_tests() {
     rm -f "$build/Testing/Temporary/CTestCostData.txt"
     (cd "$build" && ctest --stop-on-failure --timeout 300 -j "$(nproc)" -E package_tests \
-        >/dev/null 2>&1)
+        >"$work/last.log" 2>&1)
+}
+# The tests that failed in the last run: a fault caught only by a timing
+# test on a busy machine is worth trying again alone.
+failed_tests() {
+    sed -n 's/^\s*[0-9]* - \(.*\) (.*)$/\1/p' "$work/last.log" | paste -sd, -
 }
 if ! (cd "$build" && ctest --timeout 300 -j "$(nproc)" -E package_tests >"$work/clean.log" 2>&1); then
     echo "mutate: the tests fail without any fault; see $work/clean.log" >&2
@@ -82,7 +87,7 @@ while IFS= read -r line; do
         missed=$((missed + 1))
         missed_list+=("$file: $what")
     else
-        echo "caught   $file: $what"
+        echo "caught   $file: $what (by $(failed_tests))"
         caught=$((caught + 1))
     fi
     cp "$work/saved" "$target"
