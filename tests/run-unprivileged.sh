@@ -12,11 +12,11 @@ if [ "$(id -u)" -eq 0 ]; then
     # The build tree may sit in a folder the unprivileged user cannot enter.
     workdir=$(mktemp -d)
     trap 'rm -rf "$workdir"' EXIT
-    cp "$1" "$workdir/"
+    cp -r "$1" "$(dirname "$0")/cases" "$workdir/" # the case tables too
     chmod -R a+rX "$workdir"
     chown nobody "$workdir"
     run=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$workdir"
-        TMPDIR="$workdir" QT_QPA_PLATFORM=offscreen "./${1##*/}" "${@:2}")
+        TMPDIR="$workdir" KESTRIX_TESTS="$workdir" QT_QPA_PLATFORM=offscreen "./${1##*/}" "${@:2}")
 fi
 output=$(cd "$workdir" && "${run[@]}" 2>&1) || { echo "$output"; exit 1; }
 echo "$output"
