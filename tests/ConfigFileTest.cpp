@@ -43,7 +43,8 @@ TEST(ConfigFile, ATextAFileCannotKeepIsRefusedRatherThanWrittenToComeBackCut)
     const QString tooLong = "the user message is longer than 1022 characters, which a "
                             "configuration file cannot keep.";
     for (const auto &[text, said] : {std::pair{QString("a\"b"), unfit},
-                                     {"a\r\nb", unfit},
+                                     {"a\rb", unfit},
+                                     {"a\nb", unfit},
                                      {"Ω", unfit},
                                      {QString(1023, 'x'), tooLong}}) {
         DeviceSettings s = DefaultSettings();

@@ -28,9 +28,7 @@ namespace {
 
 void writeBytes(const QString &path, const QByteArray &bytes, mode_t mode = 0644)
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    ASSERT_TRUE(PutFile(path, bytes));
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
 

@@ -11,8 +11,7 @@
 // blanks; a "quoted text" is one word and reads its escapes as JSON does
 // (\r \n \" \\ \u0000). NAME is a control's name as its window gives it
 // (txtRangeLow(2), cmdSend, lblInfo, tmrHide, Dialog, frmIstruzioni,
-// rtfIstruzioni, PortChooser); Setup is the window itself. The chooser's
-// parts are lstPorts, lblNow, lblProblem and cmd with its buttons' first word.
+// rtfIstruzioni, PortChooser, lstPorts); Setup is the window itself.
 //
 //   locale comma|point          the default locale from here on
 //   theme light|dark            the desktop's colours from here on
@@ -26,6 +25,7 @@
 //   xtype|xmenu|xmiddle "text"  the same through the X server: typed, pasted
 //                               from the right-click menu or with a middle click
 //   key KEY                     to the focused control: Return, Enter, Tab, Ctrl+V
+//   tabs NAME...                Tab from the focused control reaches each in turn
 //   menu NAME "caption"         the last entry of its context menu, chosen
 //   xkey KEY...                 keys through the X server
 //   wheel NAME                  the wheel turned down over it
@@ -73,8 +73,8 @@
 // beep or a message box that no step expected.
 
 #include "LocaleGuard.h"
-#include "PortChooser.h"
 #include "QtSerialPort.h"
+#include "Scenario.h"
 #include "SetupFixture.h"
 
 #include <QClipboard>
@@ -115,11 +115,6 @@ struct Scenario
     std::vector<ScriptLine> steps;
 };
 
-void PrintTo(const Scenario &scenario, std::ostream *out)
-{
-    *out << scenario.name;
-}
-
 QString unquoted(const QString &word)
 {
     return word.startsWith('"') ? word.mid(1, word.size() - 2) : word;
@@ -140,9 +135,7 @@ Words wordsOf(const QString &line)
 // The lines of a script or a table that are neither blank nor comments.
 std::vector<ScriptLine> ReadScript(const QString &path)
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QStringList texts = QString::fromUtf8(file.readAll()).split('\n');
+    const QStringList texts = QString::fromUtf8(ContentOf(path)).split('\n');
     std::vector<ScriptLine> lines;
     for (int i = 0; i < texts.size(); ++i)
         if (const Words words = wordsOf(texts[i]); !words.isEmpty() && !words[0].startsWith('#'))
@@ -172,12 +165,6 @@ std::vector<Scenario> ReadScenarios()
     return scenarios;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 void xdotool(const QStringList &args)
 {
     EXPECT_EQ(QProcess::execute("xdotool", args), 0) << args.join(' ').toStdString();
@@ -197,19 +184,16 @@ protected:
         ASSERT_TRUE(family.isEmpty() || QFontInfo(setup->font()).family() == family);
         EXPECT_TRUE(setup->size() == QSize(569, 323) &&
                     setup->minimumSize() == setup->maximumSize());
-        const Qt::WindowFlags flags = setup->windowFlags();
-        EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint &&
-                    !(flags & Qt::WindowMaximizeButtonHint));
-        const QList<QSize> sizes = setup->windowIcon().availableSizes();
-        EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
+        EXPECT_EQ(setup->windowFlags() &
+                      (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
+                  Qt::WindowMinimizeButtonHint);
+        EXPECT_EQ(setup->windowIcon().availableSizes(), QList<QSize>({{32, 32}, {16, 16}}));
         // Shown and active, as the operator has it.
         setup->show();
         setup->activateWindow(); // on a real display; offscreen it takes the next line
         QApplication::setActiveWindow(setup.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(setup.get(), 10000));
-        services.duringEvents = [this] {
-            m_progress << valueOf(setup->findChild<QLabel *>("lblInfo"));
-        };
+        services.duringEvents = [this] { m_progress << valueOf(find("lblInfo")); };
         services.duringPause = [this] {
             for (const ScriptLine &step : std::exchange(m_due[services.pauses.size()], {}))
                 run(step);
@@ -266,13 +250,6 @@ protected:
     // or of the help window; none is null, a second window holding one a fault.
     QObject *lookup(const QString &name) const
     {
-        if (auto *chooser = setup->findChild<PortChooser *>()) { // it names none of its parts
-            chooser->list()->setObjectName("lstPorts");
-            chooser->current()->setObjectName("lblNow");
-            chooser->problem()->setObjectName("lblProblem");
-            for (QPushButton *button : chooser->findChildren<QPushButton *>())
-                button->setObjectName("cmd" + button->text().remove('&').section(' ', 0, 0));
-        }
         QObjectList found;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (QObject *o = w->objectName() == name ? w : w->findChild<QObject *>(name);
@@ -376,7 +353,7 @@ protected:
 
     QByteArray bytes(const QString &word) const
     {
-        return word.startsWith('@') ? contents(*path(word)) : unquoted(word).toLatin1();
+        return word.startsWith('@') ? ContentOf(*path(word)) : unquoted(word).toLatin1();
     }
 
     static void set(QObject *o, const QString &value)
@@ -608,6 +585,13 @@ protected:
              const QKeyCombination key = QKeySequence::fromString(w[1])[0];
              QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
          }},
+        {"tabs",
+         [this](const Words &w) {
+             for (const QString &name : w.mid(1)) {
+                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                 EXPECT_EQ(QApplication::focusWidget(), find(name)) << name.toStdString();
+             }
+         }},
         {"menu",
          [this](const Words &w) {
              std::unique_ptr<QMenu> menu(find<TextBox>(w[1])->createEditMenu());
@@ -625,11 +609,7 @@ protected:
          }},
         {"save", [this](const Words &w) { (files.answer = path(w[1]), setup->cmdSave_Click()); }},
         {"load", [this](const Words &w) { (files.answer = path(w[1]), setup->cmdLoad_Click()); }},
-        {"file",
-         [this](const Words &w) {
-             QFile file(*path(w[1]));
-             EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes(w[2])) >= 0);
-         }},
+        {"file", [this](const Words &w) { EXPECT_TRUE(PutFile(*path(w[1]), bytes(w[2]))); }},
         {"mkdir", [this](const Words &w) { EXPECT_TRUE(QDir(m_folder.path()).mkdir(w[1])); }},
         {"device",
          [this](const Words &w) {
@@ -659,7 +639,7 @@ protected:
                  {m_step.file, m_step.line, w.mid(3)});
          }},
         {"expect", [this](const Words &w) { expectEach(w.mid(1, w.size() - 2), w.last()); }},
-        {"expect file", [this](const Words &w) { EXPECT_EQ(contents(*path(w[2])), bytes(w[3])); }},
+        {"expect file", [this](const Words &w) { EXPECT_EQ(ContentOf(*path(w[2])), bytes(w[3])); }},
         {"expect missing",
          [this](const Words &w) {
              QtSerialPort serial(QProcessEnvironment::systemEnvironment(), &portMappings);

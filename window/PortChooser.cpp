@@ -20,11 +20,14 @@ PortChooser::PortChooser(int number, const PortLister &lister, PortMappings &map
     setObjectName(QStringLiteral("PortChooser"));
     setWindowTitle(QStringLiteral("Serial device for COM%1").arg(number));
     m_current = new QLabel(this);
+    m_current->setObjectName(QStringLiteral("lblNow"));
     m_current->setWordWrap(true);
     m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("lblProblem"));
     m_problem->setWordWrap(true);
     m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("lstPorts"));
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setAccessibleName(QStringLiteral("Serial ports"));
@@ -36,11 +39,14 @@ PortChooser::PortChooser(int number, const PortLister &lister, PortMappings &map
     auto *buttons = new QDialogButtonBox(this);
     m_use = buttons->addButton(QStringLiteral("&Use for COM%1").arg(number),
                                QDialogButtonBox::AcceptRole);
+    m_use->setObjectName(QStringLiteral("cmdUse"));
     m_forget = buttons->addButton(QStringLiteral("&Forget"), QDialogButtonBox::ResetRole);
+    m_forget->setObjectName(QStringLiteral("cmdForget"));
     m_forget->setToolTip(QStringLiteral("COM%1 goes back to its default device").arg(number));
     QPushButton *again =
         buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
-    buttons->addButton(QDialogButtonBox::Cancel);
+    again->setObjectName(QStringLiteral("cmdRefresh"));
+    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
     connect(m_use, &QPushButton::clicked, this, &PortChooser::useChosen);
     connect(m_forget, &QPushButton::clicked, this, &PortChooser::forget);
     connect(again, &QPushButton::clicked, this, &PortChooser::refresh);

@@ -5,7 +5,9 @@
 // with what tells them apart and whether they can be opened now, names the
 // device the number means now and why, and stores the operator's choice.
 // It acts only on a row the operator selected; a choice that cannot be
-// stored is said so here and the chooser stays open.
+// stored is said so here and the chooser stays open. Its parts are named:
+// lblNow, lblProblem (what keeps the choice from taking effect or from being
+// stored), lstPorts, and cmdUse, cmdForget, cmdRefresh and cmdCancel.
 
 #include "PortDevice.h"
 #include "PortListing.h"
@@ -34,13 +36,6 @@ public:
     void useChosen();
     // Forgets the stored choice: the number means its default again.
     void forget();
-
-    QTreeWidget *list() const { return m_list; }
-    QLabel *current() const { return m_current; }
-    // What keeps the choice from taking effect or from being stored.
-    QLabel *problem() const { return m_problem; }
-    QPushButton *useButton() const { return m_use; }
-    QPushButton *forgetButton() const { return m_forget; }
 
 private:
     void showCurrent();
