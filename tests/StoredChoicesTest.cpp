@@ -76,8 +76,9 @@ TEST(StoredChoices, HostileSetUps)
         Button(&chooser, "cmdUse")->click();
         EXPECT_EQ(chooser.isVisible() ? problem->text() : "", at(row.afterUse));
         EXPECT_EQ(stored.storedDevice(2), row.stored);
-        // Stored for good, another reader finds it too.
-        EXPECT_TRUE(*row.afterUse || StoredPortMappings(config).storedDevice(2) == row.stored);
+        // Stored for good, another reader finds it too; the file is no longer a problem.
+        EXPECT_TRUE(*row.afterUse || (StoredPortMappings(config).storedDevice(2) == row.stored &&
+                                      stored.problem().isEmpty()));
         QFile kept(config + ".bad"); // what could not be used is kept, not written over
         ::chmod(QFile::encodeName(kept.fileName()), 0600);
         EXPECT_EQ(kept.open(QIODevice::ReadOnly) ? kept.readAll() : "",
